@@ -1,0 +1,209 @@
+// The operating-system seam of the library.  One header, two backends:
+// platform/win32 makes the real Win32 calls; platform/posix gives the same
+// answers on Linux (INI files with Windows semantics, a registry store file,
+// Windows-style paths, termios serial ports, usblp printers).  CMake picks
+// the folder; nothing else in the library includes an OS header.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace zal::platform {
+
+// ---------------------------------------------------------------- errors
+// The thread's last error, in Win32 numbering on both backends (the posix
+// backend maps errno: ENOENT -> 2, ENOTDIR -> 3, EACCES -> 5, ...).
+uint32_t GetLastError();
+void SetLastError(uint32_t code);
+
+constexpr uint32_t kErrorSuccess = 0;
+constexpr uint32_t kErrorFileNotFound = 2;
+constexpr uint32_t kErrorPathNotFound = 3;
+constexpr uint32_t kErrorAccessDenied = 5;
+constexpr uint32_t kErrorInvalidHandle = 6;
+constexpr uint32_t kErrorNotEnoughMemory = 8;
+constexpr uint32_t kErrorWriteFault = 29;
+constexpr uint32_t kErrorGenFailure = 31;
+constexpr uint32_t kErrorSharingViolation = 32;
+constexpr uint32_t kErrorNotSupported = 50;
+constexpr uint32_t kErrorInvalidParameter = 87;
+constexpr uint32_t kErrorMoreData = 234;
+constexpr uint32_t kErrorAlreadyExists = 183;
+constexpr uint32_t kErrorProcNotFound = 127;
+constexpr uint32_t kErrorModNotFound = 126;
+constexpr uint32_t kErrorTimeout = 1460;
+constexpr uint32_t kErrorDiskFull = 112;
+constexpr uint32_t kErrorFileExists = 80;
+
+// System text for a code of the given kind (0 Win32, 1 NTSTATUS, 2 HRESULT,
+// 3 errno).  False when the platform has no text for it.
+bool SystemMessage(uint32_t code, int kind, std::string &text);
+
+// ---------------------------------------------------------------- INI files
+// Win32 private-profile semantics (GetPrivateProfileStringA and sisters).
+// A null section lists sections, a null key lists keys, a null value deletes.
+uint32_t GetPrivateProfileString(const char *section, const char *key, const char *defaultValue,
+                                 char *buffer, uint32_t size, const char *file);
+uint32_t GetPrivateProfileInt(const char *section, const char *key, int32_t defaultValue,
+                              const char *file);
+bool WritePrivateProfileString(const char *section, const char *key, const char *value,
+                               const char *file);
+// The user's profile (win.ini): sections "ports" and "Quorra".
+uint32_t GetProfileString(const char *section, const char *key, const char *defaultValue,
+                          char *buffer, uint32_t size);
+
+// Keep a parsed copy of an INI file while a job works on it, so that each
+// of the many key reads of a job does not parse the file again.  Writes
+// through WritePrivateProfileString keep the copy in step.  Nesting is
+// counted; a backend may ignore it (the answers are the same).
+void PinProfileFile(const char *file);
+void UnpinProfileFile(const char *file);
+
+// ---------------------------------------------------------------- registry
+using RegistryKey = void *;
+constexpr uint32_t kRegistryString = 1;
+constexpr uint32_t kRegistryDword = 4;
+// Local machine root, read access in the 64-bit view.  Results are Win32
+// error codes (0, 2 not found, 234 more data, ...).
+uint32_t RegistryOpenKey(const char *path, RegistryKey *key);
+uint32_t RegistryQueryValue(RegistryKey key, const char *name, uint32_t *type, void *data,
+                            uint32_t *size);
+void RegistryCloseKey(RegistryKey key);
+
+// ---------------------------------------------------------------- files
+// Windows-style paths (backslashes, drive letters) in the form the
+// platform opens.  Identity on win32; see posix/Paths.cpp for the rule.
+std::string NativePath(const char *path);
+
+bool FindFile(const char *path);  // first-file search; false sets last error
+constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
+constexpr uint32_t kAttributeDirectory = 0x10u;
+uint32_t GetFileAttributes(const char *path);
+bool DeleteFile(const char *path);
+bool MoveFile(const char *from, const char *to);
+bool CopyFile(const char *from, const char *to, bool failIfExists);
+std::FILE *OpenFile(const char *path, const char *mode);  // fopen on the native path
+// Folder of the running executable, with a trailing path separator.
+std::string ExecutableFolder();
+
+// WOW64: is this a 32-bit process on 64-bit Windows?  The posix backend
+// answers "no" (Answered, false).
+enum class Wow64Query { NoKernel32, NoExport, CallFailed, Answered };
+Wow64Query IsWow64Process(bool &isWow64);
+bool Wow64DisableRedirection(void **token);
+bool Wow64RevertRedirection(void *token);
+
+// Version information of a module file (the version resource on Windows,
+// the ".zalversion" ELF section on Linux; see posix/VersionInfo.cpp).
+struct VersionResource {
+    bool hasFixed = false;
+    uint32_t fileVersionMS = 0;  // major << 16 | minor
+    uint32_t fileVersionLS = 0;  // build << 16 | revision
+    bool hasTranslation = false;
+    uint16_t language = 0;
+    uint16_t codePage = 0;
+};
+// Size of the version information, 0 when the file has none.
+uint32_t GetFileVersionInfoSize(const char *path);
+bool GetFileVersionInfo(const char *path, VersionResource &fixed);
+// "\\StringFileInfo\\%04x%04x\\Name" lookups.
+bool QueryVersionString(const char *path, uint16_t language, uint16_t codePage,
+                        const char *name, std::string &value);
+
+// ---------------------------------------------------------------- libraries
+using LibraryHandle = void *;
+// Win32 LoadLibraryA.  On posix a bare name X is searched as libX.so, then
+// X.so, in ZAL2443_PLUGIN_PATH, beside libzal2443.so, then the loader path.
+LibraryHandle LoadLibrary(const char *name);
+void *GetProcAddress(LibraryHandle library, const char *name);
+bool FreeLibrary(LibraryHandle library);
+
+// ---------------------------------------------------------------- time
+uint64_t TickCount64();
+void SleepMs(uint32_t ms);
+uint32_t ProcessId();
+// Local date "MM/DD/YY" and 24-hour time "HH:MM:SS".
+void LocalDateTime(char date[9], char time[9]);
+bool IsDebuggerPresent();
+void OutputDebugString(const char *text);
+
+// ---------------------------------------------------------------- heap
+// The process heap.  Blocks are zero-filled; a failure returns null and
+// sets the exception-style code 0xC0000017 as last error.
+void *HeapAlloc(std::size_t size);
+void *HeapReAlloc(void *block, std::size_t size);  // added bytes zeroed
+std::size_t HeapSize(const void *block);
+bool HeapFree(void *block);
+// True when size bytes at address can be read without a fault.
+bool CanReadMemory(const void *address, std::size_t size);
+
+// ---------------------------------------------------------------- boxes
+constexpr uint32_t kBoxRetryCancel = 0x5u;
+constexpr uint32_t kBoxIconStop = 0x10u;
+constexpr uint32_t kBoxSetForeground = 0x10000u;
+constexpr uint32_t kBoxTopmost = 0x40000u;
+constexpr int kAnswerOk = 1;
+constexpr int kAnswerCancel = 2;
+constexpr int kAnswerRetry = 4;
+// The real modal box (Windows) or a question on the terminal (posix).
+int MessageBox(const char *text, const char *caption, uint32_t style);
+
+// ---------------------------------------------------------------- ports
+// Handles are Win32 HANDLEs on Windows and file descriptors on posix; the
+// USB support library returns one that these calls accept.
+using Handle = intptr_t;
+constexpr Handle kInvalidHandle = -1;
+inline bool IsValidHandle(Handle h) { return h != 0 && h != kInvalidHandle; }
+
+enum class Disposition { OpenExisting, OpenAlways };
+struct OpenOptions {
+    bool read = true;
+    bool write = true;
+    bool shareRead = false;
+    bool writeThrough = false;
+    Disposition disposition = Disposition::OpenExisting;
+};
+// Opens a file or device.  Device names: "LPT1:", "COM1", "\\.\LPTSTAT1",
+// "\\.\COM10" and so on; posix maps them (posix/Ports.cpp).
+Handle CreateFile(const char *path, const OpenOptions &options);
+bool SeekToEnd(Handle h);
+bool WriteFile(Handle h, const void *data, uint32_t count, uint32_t *written);
+bool ReadFile(Handle h, void *data, uint32_t count, uint32_t *read);
+bool FlushFileBuffers(Handle h);
+bool CloseHandle(Handle h);
+
+// Serial communications (the Win32 comm API).
+struct CommProperties {
+    uint32_t maxTxQueue = 0;
+    uint32_t maxRxQueue = 0;
+};
+struct CommState {  // the part of a DCB this library touches
+    uint32_t baudRate = 0;
+    uint8_t byteSize = 8;
+    uint8_t parity = 0;    // 0 none, 1 odd, 2 even, 3 mark, 4 space
+    uint8_t stopBits = 0;  // 0 one, 1 one and a half, 2 two
+    bool outxCtsFlow = false;
+    bool outxDsrFlow = false;
+    uint8_t dtrControl = 1;
+    uint8_t rtsControl = 1;
+    bool outX = false;
+    bool inX = false;
+    char eofChar = 0;
+};
+struct CommTimeouts {
+    uint32_t readIntervalTimeout = 0;
+    uint32_t readTotalTimeoutMultiplier = 0;
+    uint32_t readTotalTimeoutConstant = 0;
+    uint32_t writeTotalTimeoutMultiplier = 0;
+    uint32_t writeTotalTimeoutConstant = 0;
+};
+bool GetCommProperties(Handle h, CommProperties &properties);
+bool SetupComm(Handle h, uint32_t inQueue, uint32_t outQueue);
+bool GetCommState(Handle h, CommState &state);
+bool BuildCommDCB(const char *mode, CommState &state);
+bool SetCommState(Handle h, const CommState &state);
+bool GetCommTimeouts(Handle h, CommTimeouts &timeouts);
+bool SetCommTimeouts(Handle h, const CommTimeouts &timeouts);
+
+}  // namespace zal::platform

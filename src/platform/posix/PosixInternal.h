@@ -1,0 +1,22 @@
+// Shared pieces of the posix backend.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zal::platform::posix {
+
+// Win32 error number for an errno value.
+uint32_t Win32FromErrno(int err);
+// Sets the last error from errno.
+void SetLastErrorFromErrno();
+
+// Files of the posix stand-ins, each overridable by an environment variable:
+//   ZAL2443_HOME      base folder (default $HOME/.zal2443)
+//   ZAL2443_WIN_INI   the user's profile (win.ini): "ports", "Quorra"
+//   ZAL2443_REGISTRY  the registry store (INI form, one section per key)
+std::string HomeFolder();
+std::string WinIniPath();
+std::string RegistryPath();
+
+}  // namespace zal::platform::posix

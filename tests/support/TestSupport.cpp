@@ -1,0 +1,202 @@
+#include "support/TestSupport.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "common/Format.h"
+#include "common/Log.h"
+#include "common/Seams.h"
+#include "platform/Platform.h"
+
+#if defined(_WIN32)
+#include <direct.h>
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace zal::test {
+namespace {
+
+int g_counter = 0;
+
+void RemoveTree(const std::string &path) {
+#if defined(_WIN32)
+    std::string pattern = path + "\\*";
+    WIN32_FIND_DATAA data;
+    HANDLE h = FindFirstFileA(pattern.c_str(), &data);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = data.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string child = path + "\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(child.c_str());
+            }
+        } while (FindNextFileA(h, &data));
+        FindClose(h);
+    }
+    RemoveDirectoryA(path.c_str());
+#else
+    std::string cmd = "rm -rf '" + path + "'";
+    if (std::system(cmd.c_str()) != 0) {
+    }
+#endif
+}
+
+std::vector<int> g_answers;
+std::vector<FixedSeams::Box> g_boxes;
+std::vector<uint32_t> g_sleeps;
+uint64_t g_ticks = 1000;
+
+}  // namespace
+
+char Separator() {
+#if defined(_WIN32)
+    return '\\';
+#else
+    return '/';
+#endif
+}
+
+TempDir::TempDir() {
+    std::string base = ZAL2443_BINARY_DIR;
+#if defined(_WIN32)
+    // The build tree as Wine sees it (drive Z: maps the Linux root).
+    for (char &c : base) {
+        if (c == '/') c = '\\';
+    }
+    if (!base.empty() && base[0] == '\\') base = "Z:" + base;
+    _mkdir((base + "\\test-tmp").c_str());
+    path_ = base + "\\test-tmp\\t" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++g_counter);
+    _mkdir(path_.c_str());
+#else
+    mkdir((base + "/test-tmp").c_str(), 0755);
+    path_ = base + "/test-tmp/t" + std::to_string(getpid()) + "_" + std::to_string(++g_counter);
+    RemoveTree(path_);
+    mkdir(path_.c_str(), 0755);
+#endif
+}
+
+TempDir::~TempDir() { RemoveTree(path_); }
+
+std::string TempDir::file(const std::string &name) const { return path_ + Separator() + name; }
+
+std::string ReadFile(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const std::string &path, const std::string &content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+bool FileExists(const std::string &path) {
+    std::FILE *f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) return false;
+    std::fclose(f);
+    return true;
+}
+
+std::vector<std::string> ReadLines(const std::string &path) {
+    std::vector<std::string> lines;
+    std::istringstream in(ReadFile(path));
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+FixedSeams::FixedSeams() {
+    g_answers.clear();
+    g_boxes.clear();
+    g_sleeps.clear();
+    g_ticks = 1000;
+    seams::Hooks &h = seams::Current();
+    h.tickCount = [] { return g_ticks; };
+    h.sleep = [](uint32_t ms) {
+        g_sleeps.push_back(ms);
+        g_ticks += ms;
+    };
+    h.processId = [] { return 1234u; };
+    h.localDateTime = [](char date[9], char time[9]) {
+        std::memcpy(date, "12/06/26", 9);
+        std::memcpy(time, "12:34:56", 9);
+    };
+    h.messageBox = [](const char *text, const char *caption, uint32_t style) {
+        g_boxes.push_back({text ? text : "", caption ? caption : "", style});
+        if (g_answers.empty()) return (style & 0xF) == 5 ? 2 : 1;
+        int a = g_answers.front();
+        g_answers.erase(g_answers.begin());
+        return a;
+    };
+}
+
+FixedSeams::~FixedSeams() { seams::Reset(); }
+
+void FixedSeams::ScriptAnswers(std::vector<int> answers) { g_answers = std::move(answers); }
+std::vector<FixedSeams::Box> &FixedSeams::Boxes() { return g_boxes; }
+std::vector<uint32_t> &FixedSeams::Sleeps() { return g_sleeps; }
+uint64_t &FixedSeams::Ticks() { return g_ticks; }
+
+LogCapture::LogCapture(uint32_t flags) : config{} {
+    log::ResetForTests();
+    CopyText(config.LogFolder, dir_.path().c_str());
+    CopyText(config.DebugLogName, "debug.log");
+    CopyText(config.ErrorLogName, "error.log");
+    CopyText(config.ModuleName, "tests");
+    CopyText(config.LineFormat, "%s %s %5d 2443  %s %s %*s%s");
+    CopyText(config.PlainLineFormat, "%s %s %5d 2443  %s %s %s %s");
+    config.Flags = flags;
+    log::ConfigureLogging(config);
+}
+
+LogCapture::~LogCapture() { log::ResetForTests(); }
+
+std::vector<std::string> LogCapture::DebugLines() const { return ReadLines(dir_.file("debug.log")); }
+std::vector<std::string> LogCapture::ErrorLines() const { return ReadLines(dir_.file("error.log")); }
+
+std::vector<std::string> LogCapture::DebugMessages() const {
+    std::vector<std::string> out;
+    for (const std::string &line : DebugLines()) {
+        std::string m = line.size() > 50 ? line.substr(50) : std::string();
+        std::size_t start = m.find_first_not_of(' ');
+        out.push_back(start == std::string::npos ? std::string() : m.substr(start));
+    }
+    return out;
+}
+
+bool LogCapture::HasDebugMessage(const std::string &message) const {
+    for (const std::string &m : DebugMessages()) {
+        if (m == message) return true;
+    }
+    return false;
+}
+
+bool LogCapture::HasErrorMessage(const std::string &message) const {
+    for (const std::string &line : ErrorLines()) {
+        if (line.size() >= message.size() && line.compare(line.size() - message.size(), message.size(), message) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void LogCapture::Clear() {
+    std::remove(dir_.file("debug.log").c_str());
+    std::remove(dir_.file("error.log").c_str());
+}
+
+}  // namespace zal::test
