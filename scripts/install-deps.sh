@@ -6,7 +6,7 @@ set -eu
 
 want=${1:-all}
 pkgs="cmake g++ make ninja-build googletest libgtest-dev libbenchmark-dev pkg-config"
-pkgs="$pkgs libpng-dev libzint-dev libzxing-dev"
+pkgs="$pkgs libpng-dev libzint-dev libzxing-dev zlib1g-dev xfonts-terminus"
 if [ "$want" = all ]; then
   pkgs="$pkgs g++-mingw-w64-i686 wine wine32:i386"
 fi

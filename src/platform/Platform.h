@@ -119,6 +119,10 @@ LibraryHandle LoadLibrary(const char *name);
 void *GetProcAddress(LibraryHandle library, const char *name);
 bool FreeLibrary(LibraryHandle library);
 
+// The process environment (the Win32 environment block on Windows, so a
+// value set by the host after the library was loaded is seen).
+std::string GetEnvironment(const char *name);
+
 // ---------------------------------------------------------------- time
 uint64_t TickCount64();
 void SleepMs(uint32_t ms);

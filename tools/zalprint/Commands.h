@@ -14,6 +14,7 @@ constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
 int RunInfo(const Args &args);
+int RunPrint(const Args &args);
 void PrintUsage(const char *program);
 
 }  // namespace zalprint

@@ -15,10 +15,36 @@ void PrintUsage(const char *program) {
         "calls the library's exported functions, as a shipping application does.\n"
         "\n"
         "Commands:\n"
+        "  print JOB... --profile PROFILE.ini --device KEY [options]\n"
+        "              print job files, one start-up and one shut-down for all of them\n"
         "  info        print the library's device, media and orientation tables\n"
         "  help        this text (also --help)\n"
         "\n"
-        "Exit status: 0 success, 1 a job failed, 2 bad usage or a missing file.\n",
+        "print options:\n"
+        "  --profile FILE       profile file; section [PeripheralSetup] holds the device's\n"
+        "                       setup line KEY=port,description,,, and KEYOption1..KEYOption4\n"
+        "                       (heat, speed in inches per second, vertical, horizontal offset)\n"
+        "  --device KEY         the device's key (the option key prefix)\n"
+        "  --settings FILE      settings file ([] BusyTimeout, [Setup] FileLocation)\n"
+        "  --device-id N        library device id (default 1; 2 = printer without label memory)\n"
+        "  --device-desc TEXT   device description (default: the library's text for the id)\n"
+        "  --media ID           media type id: 1230 4x6 (default), 1220 4x4.25, 1240 4x6.75 docutab,\n"
+        "                       0 = none (the library's default)\n"
+        "  --media-size W,L[,D] custom media in inches, D=1 with a docutab strip\n"
+        "  --orientation ID     1 Portrait (default), 3 Flipped, 0 = none\n"
+        "  --out FILE           write every byte sent to the printer for these jobs, in order,\n"
+        "                       to FILE (created or truncated), instead of the device's port\n"
+        "  --result-files       the job file itself becomes JOB.OK or JOB.ERR beside it, as a\n"
+        "                       host asks for; without it the library works on a copy and the\n"
+        "                       job file is left untouched\n"
+        "  --log DIR            debug and error logs (zal2443.log, zal2443.err) in DIR\n"
+        "  --log-flags N        log level and category bits (default 4 = INFO; 8 = DEBUG,\n"
+        "                       0x1000 also saves each document label as a text file)\n"
+        "\n"
+        "For each job one line: result=<code> <name> file=<result file or ->, where code is the\n"
+        "job's detailed result (0 printed; negative codes name the failure).\n"
+        "\n"
+        "Exit status: 0 every job printed, 1 a job failed, 2 bad usage or a missing file.\n",
         program);
 }
 
@@ -40,6 +66,8 @@ int main(int argc, char **argv) {
         rc = kExitOk;
     } else if (command == "info") {
         rc = RunInfo(args);
+    } else if (command == "print") {
+        rc = RunPrint(args);
     } else {
         std::fprintf(stderr, "%s: unknown command \"%s\" (try --help)\n", program, command.c_str());
         rc = kExitUsage;

@@ -1,31 +1,204 @@
-// Files and devices on Linux.  (Serial ports and the parallel status
-// device come with the device output.)
+// Files and devices on Linux.
+//
+// Device names.  CreateFile maps the Windows device names (letters in any
+// case, with or without a trailing ':' and the "\\.\" prefix) to device
+// nodes below the device root, /dev unless ZAL2443_DEV_ROOT names another:
+//   LPTn          -> <root>/lp{n-1}     parallel printer (kernel lp driver)
+//   COMn          -> <root>/ttyS{n-1}   serial line, see Serial.cpp
+//   \\.\LPTSTATn  -> status handle of <root>/lp{n-1}: ReadFile gives the
+//                    LPGETSTATUS byte; with ZAL2443_LPTSTAT_DIR set, the first
+//                    byte of the file $ZAL2443_LPTSTAT_DIR/LPTSTATn instead
+//                    (a missing file fails the open), see Parallel.cpp
+//   NUL           -> /dev/null
+// Any other name goes through NativePath (Paths.cpp).  Device names are
+// never created; other paths are with open-always.
+//
+// Handles are file descriptors.  A terminal, whatever its name, gets the
+// comm calls and its write time-out; a descriptor CreateFile did not give
+// out (the USB library's) is written as it is.  "No sharing" is an
+// exclusive flock on regular files (a second open fails with 32) and on
+// terminals (5, as Windows answers for a port in use); shared reading is
+// a shared flock.
+//
+// The user's profile.  GetProfileString reads the posix stand-in for
+// win.ini, $ZAL2443_HOME/win.ini or the file ZAL2443_WIN_INI names
+// (posix::WinIniPath).  The device output reads two sections of it:
+//   [ports]
+//   COM1:=9600,n,8,1        line settings of a serial port (BuildCommDCB text)
+//   [Quorra]
+//   PortCheckSkip=Y         print when the parallel status cannot be read
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "platform/Platform.h"
+#include "platform/posix/PortsInternal.h"
 #include "platform/posix/PosixInternal.h"
 
 namespace zal::platform {
+
+namespace posix {
+namespace {
+
+std::mutex g_portsMutex;
+std::unordered_map<int, PortState> g_ports;
+
+}  // namespace
+
+std::string DevRoot() {
+    const char *root = std::getenv("ZAL2443_DEV_ROOT");
+    return root != nullptr && *root != '\0' ? root : "/dev";
+}
+
+void RememberPort(int fd, const PortState &state) {
+    std::lock_guard<std::mutex> lock(g_portsMutex);
+    g_ports[fd] = state;
+}
+
+void ForgetPort(int fd) {
+    std::lock_guard<std::mutex> lock(g_portsMutex);
+    g_ports.erase(fd);
+}
+
+PortState FindPort(int fd) {
+    std::lock_guard<std::mutex> lock(g_portsMutex);
+    auto it = g_ports.find(fd);
+    return it == g_ports.end() ? PortState() : it->second;
+}
+
+}  // namespace posix
+
+namespace {
+
+enum class DeviceKind { None, Lpt, Com, LptStatus, Nul };
+struct DeviceName {
+    DeviceKind kind = DeviceKind::None;
+    unsigned number = 0;
+};
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (std::toupper(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
+    }
+    return true;
+}
+
+// "LPT1", "com10:", "\\.\COM3", "\\.\LPTSTAT1", "NUL"; numbers from 1 to 999.
+DeviceName ParseDeviceName(std::string_view name) {
+    bool prefixed = name.substr(0, 4) == "\\\\.\\" || name.substr(0, 4) == "//./";
+    if (prefixed) name.remove_prefix(4);
+    if (!name.empty() && name.back() == ':') name.remove_suffix(1);
+    auto numbered = [&](std::string_view prefix, DeviceKind kind) {
+        DeviceName d;
+        if (!StartsWithNoCase(name, prefix)) return d;
+        std::string_view digits = name.substr(prefix.size());
+        if (digits.empty() || digits.size() > 3) return d;
+        unsigned n = 0;
+        for (char c : digits) {
+            if (!std::isdigit(static_cast<unsigned char>(c))) return d;
+            n = n * 10 + static_cast<unsigned>(c - '0');
+        }
+        if (n != 0) d = {kind, n};
+        return d;
+    };
+    if (prefixed) {
+        if (DeviceName d = numbered("LPTSTAT", DeviceKind::LptStatus); d.kind != DeviceKind::None) return d;
+    }
+    if (DeviceName d = numbered("LPT", DeviceKind::Lpt); d.kind != DeviceKind::None) return d;
+    if (DeviceName d = numbered("COM", DeviceKind::Com); d.kind != DeviceKind::None) return d;
+    if (name.size() == 3 && StartsWithNoCase(name, "NUL")) return {DeviceKind::Nul, 0};
+    return {};
+}
+
+// Keeps descriptors 0 to 2 for what they usually are: a handle of 0 reads
+// as "no handle" to the caller.
+int AboveStandard(int fd) {
+    if (fd > 2) return fd;
+    int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
+    ::close(fd);
+    return moved;
+}
+
+Handle Fail(int fd) {
+    uint32_t code = posix::Win32FromErrno(errno);
+    if (fd >= 0) ::close(fd);
+    SetLastError(code);
+    return kInvalidHandle;
+}
+
+// O_NONBLOCK keeps the open of a serial line from waiting for its carrier;
+// only terminals keep it (their writes poll).
+Handle Open(const std::string &path, const OpenOptions &o, bool mayCreate) {
+    int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (o.read && o.write ? O_RDWR : o.write ? O_WRONLY : O_RDONLY);
+    if (o.writeThrough) flags |= O_DSYNC;
+    bool created = false;
+    int fd = ::open(path.c_str(), flags);
+    if (fd < 0 && errno == ENOENT && mayCreate && o.disposition == Disposition::OpenAlways) {
+        fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0644);
+        if (fd < 0 && errno == EEXIST) fd = ::open(path.c_str(), flags);  // lost a race: it exists now
+        else created = fd >= 0;
+    }
+    if (fd < 0) return Fail(-1);
+    fd = AboveStandard(fd);
+    if (fd < 0) return Fail(-1);
+
+    struct stat st;
+    if (::fstat(fd, &st) != 0) return Fail(fd);
+    bool tty = ::isatty(fd) != 0;
+    if (S_ISREG(st.st_mode) || tty) {
+        int lock = (o.shareRead && !o.write ? LOCK_SH : LOCK_EX) | LOCK_NB;
+        if (::flock(fd, lock) != 0) {
+            if (errno != EWOULDBLOCK) return Fail(fd);
+            ::close(fd);
+            SetLastError(tty ? kErrorAccessDenied : kErrorSharingViolation);
+            return kInvalidHandle;
+        }
+    }
+    if (!tty) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    posix::PortState state;
+    state.kind = tty ? posix::PortKind::Tty : posix::PortKind::Plain;
+    posix::RememberPort(fd, state);
+    // OPEN_ALWAYS reports an existing file with 183.
+    SetLastError(o.disposition == Disposition::OpenAlways && !created && S_ISREG(st.st_mode) ? kErrorAlreadyExists
+                                                                                           : kErrorSuccess);
+    return fd;
+}
+
+}  // namespace
 
 Handle CreateFile(const char *path, const OpenOptions &o) {
     if (path == nullptr || *path == '\0') {
         SetLastError(kErrorPathNotFound);
         return kInvalidHandle;
     }
-    int flags = O_CLOEXEC | (o.read && o.write ? O_RDWR : o.write ? O_WRONLY : O_RDONLY);
-    if (o.disposition == Disposition::OpenAlways) flags |= O_CREAT;
-    if (o.writeThrough) flags |= O_DSYNC;
-    int fd = ::open(NativePath(path).c_str(), flags, 0644);
-    if (fd < 0) {
-        posix::SetLastErrorFromErrno();
-        return kInvalidHandle;
+    DeviceName device = ParseDeviceName(path);
+    switch (device.kind) {
+        case DeviceKind::Lpt: return Open(posix::DevRoot() + "/lp" + std::to_string(device.number - 1), o, false);
+        case DeviceKind::Com: return Open(posix::DevRoot() + "/ttyS" + std::to_string(device.number - 1), o, false);
+        case DeviceKind::Nul: return Open("/dev/null", o, false);
+        case DeviceKind::LptStatus: {
+            posix::PortState state;
+            int fd = posix::OpenLptStatus(device.number, state.kind);
+            if (fd < 0) return kInvalidHandle;
+            posix::RememberPort(fd, state);
+            SetLastError(kErrorSuccess);
+            return fd;
+        }
+        case DeviceKind::None: break;
     }
-    SetLastError(0);
-    return fd;
+    return Open(NativePath(path), o, true);
 }
 
 bool SeekToEnd(Handle h) {
@@ -37,9 +210,19 @@ bool SeekToEnd(Handle h) {
 }
 
 bool WriteFile(Handle h, const void *data, uint32_t count, uint32_t *written) {
+    int fd = static_cast<int>(h);
+    posix::PortState port = posix::FindPort(fd);
+    if (port.kind == posix::PortKind::Tty) {
+        return posix::WriteTty(fd, port.timeouts, static_cast<const char *>(data), count, written);
+    }
+    if (port.kind != posix::PortKind::Plain) {
+        if (written) *written = 0;
+        SetLastError(kErrorAccessDenied);
+        return false;
+    }
     uint32_t done = 0;
     while (done < count) {
-        ssize_t n = ::write(static_cast<int>(h), static_cast<const char *>(data) + done, count - done);
+        ssize_t n = ::write(fd, static_cast<const char *>(data) + done, count - done);
         if (n < 0) {
             if (errno == EINTR) continue;
             posix::SetLastErrorFromErrno();
@@ -53,9 +236,17 @@ bool WriteFile(Handle h, const void *data, uint32_t count, uint32_t *written) {
 }
 
 bool ReadFile(Handle h, void *data, uint32_t count, uint32_t *read) {
+    int fd = static_cast<int>(h);
+    posix::PortState port = posix::FindPort(fd);
+    switch (port.kind) {
+        case posix::PortKind::Tty: return posix::ReadTty(fd, port.timeouts, static_cast<char *>(data), count, read);
+        case posix::PortKind::LptStatusDevice:
+        case posix::PortKind::LptStatusFile: return posix::ReadLptStatus(fd, port.kind, data, count, read);
+        case posix::PortKind::Plain: break;
+    }
     ssize_t n;
     do {
-        n = ::read(static_cast<int>(h), data, count);
+        n = ::read(fd, data, count);
     } while (n < 0 && errno == EINTR);
     if (n < 0) {
         posix::SetLastErrorFromErrno();
@@ -67,7 +258,10 @@ bool ReadFile(Handle h, void *data, uint32_t count, uint32_t *read) {
 }
 
 bool FlushFileBuffers(Handle h) {
-    if (::fsync(static_cast<int>(h)) != 0 && errno != EINVAL && errno != EROFS) {
+    int fd = static_cast<int>(h);
+    // A terminal's buffers are flushed by sending them (tcdrain).
+    int rc = posix::FindPort(fd).kind == posix::PortKind::Tty ? ::tcdrain(fd) : ::fsync(fd);
+    if (rc != 0 && errno != EINVAL && errno != EROFS) {
         posix::SetLastErrorFromErrno();
         return false;
     }
@@ -75,40 +269,13 @@ bool FlushFileBuffers(Handle h) {
 }
 
 bool CloseHandle(Handle h) {
-    if (::close(static_cast<int>(h)) != 0) {
+    int fd = static_cast<int>(h);
+    posix::ForgetPort(fd);
+    if (::close(fd) != 0) {
         posix::SetLastErrorFromErrno();
         return false;
     }
     return true;
-}
-
-bool GetCommProperties(Handle, CommProperties &) {
-    SetLastError(kErrorNotSupported);
-    return false;
-}
-bool SetupComm(Handle, uint32_t, uint32_t) {
-    SetLastError(kErrorNotSupported);
-    return false;
-}
-bool GetCommState(Handle, CommState &) {
-    SetLastError(kErrorNotSupported);
-    return false;
-}
-bool BuildCommDCB(const char *, CommState &) {
-    SetLastError(kErrorInvalidParameter);
-    return false;
-}
-bool SetCommState(Handle, const CommState &) {
-    SetLastError(kErrorNotSupported);
-    return false;
-}
-bool GetCommTimeouts(Handle, CommTimeouts &) {
-    SetLastError(kErrorNotSupported);
-    return false;
-}
-bool SetCommTimeouts(Handle, const CommTimeouts &) {
-    SetLastError(kErrorNotSupported);
-    return false;
 }
 
 }  // namespace zal::platform

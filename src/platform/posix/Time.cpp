@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -10,6 +11,11 @@
 #include "platform/Platform.h"
 
 namespace zal::platform {
+
+std::string GetEnvironment(const char *name) {
+    const char *value = std::getenv(name);
+    return value != nullptr ? std::string(value) : std::string();
+}
 
 uint64_t TickCount64() {
     struct timespec ts;

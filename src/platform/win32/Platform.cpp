@@ -191,6 +191,13 @@ void *GetProcAddress(LibraryHandle library, const char *name) {
 }
 bool FreeLibrary(LibraryHandle library) { return ::FreeLibrary(static_cast<HMODULE>(library)) != FALSE; }
 
+std::string GetEnvironment(const char *name) {
+    char buffer[1024];
+    DWORD n = ::GetEnvironmentVariableA(name, buffer, sizeof buffer);
+    if (n == 0 || n >= sizeof buffer) return std::string();
+    return std::string(buffer, n);
+}
+
 uint64_t TickCount64() { return ::GetTickCount64(); }
 void SleepMs(uint32_t ms) { ::Sleep(ms); }
 uint32_t ProcessId() { return ::GetCurrentProcessId(); }

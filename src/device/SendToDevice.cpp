@@ -1,0 +1,196 @@
+// Writing a finished command stream to the job's device: the discard port,
+// the output file, USB printers through the support library, parallel ports
+// with their status, serial ports and any other device path.
+#include <cstring>
+#include <string>
+
+#include "common/ErrorCodes.h"
+#include "common/Format.h"
+#include "common/Log.h"
+#include "common/Seams.h"
+#include "common/Strings.h"
+#include "device/DeviceOutput.h"
+#include "device/ParallelStatus.h"
+#include "device/SerialPort.h"
+#include "device/UsbPort.h"
+#include "platform/Platform.h"
+
+namespace zal {
+namespace {
+
+constexpr const char *kCaption = "Quorra Peripheral Engine";
+constexpr uint32_t kRetryCancelStyle =
+    platform::kBoxRetryCancel | platform::kBoxSetForeground | platform::kBoxTopmost;  // 0x50005
+constexpr uint32_t kBusyPollMs = 50;
+constexpr std::size_t kSystemTextLimit = 255;
+constexpr const char *kNoFurtherInformation = "No further information is available.";
+
+bool IsSerialPort(const JobContext &context) {
+    return TextLength(context.PortText, 3) == 3 && EqualsNoCase(std::string(context.PortText, 3).c_str(), "COM");
+}
+
+bool AskRetry(const std::string &text) {
+    return seams::MessageBox(text.c_str(), kCaption, kRetryCancelStyle) == platform::kAnswerRetry;
+}
+
+std::string DescribeLastErrorText(std::size_t size) {
+    std::string description(size, '\0');
+    DescribeLastError(&description[0], size);
+    description.resize(std::strlen(description.c_str()));
+    return description;
+}
+
+int32_t WriteOutputFile(const JobContext &context, const char *bytes, uint32_t count) {
+    platform::OpenOptions options;
+    options.writeThrough = true;
+    options.disposition = platform::Disposition::OpenAlways;
+    platform::Handle file = platform::CreateFile(context.OutputFile, options);
+    if (!platform::IsValidHandle(file)) return ZALERR_PRINTER_OPENFAIL;
+    // Each label is appended; a failed seek would overwrite earlier labels.
+    uint32_t written = 0;
+    bool ok = platform::SeekToEnd(file) && platform::WriteFile(file, bytes, count, &written) && written == count;
+    platform::CloseHandle(file);
+    return ok ? ZALERR_SUCCESS : ZALERR_PRINTER_BADWRITE;
+}
+
+// Opens PortPath; on failure the system's text for the last error.
+platform::Handle OpenPortPath(const JobContext &context, std::string &errorText) {
+    log::LogInfo("Opening port \"%s\" (\"%s\")...", context.PortText, context.PortPath);
+    platform::OpenOptions options;
+    platform::Handle port = platform::CreateFile(context.PortPath, options);
+    if (!platform::IsValidHandle(port)) {
+        options.disposition = platform::Disposition::OpenAlways;
+        port = platform::CreateFile(context.PortPath, options);
+    }
+    uint32_t error = platform::GetLastError();
+    std::string text;
+    if (!platform::IsValidHandle(port) && error != 0 && platform::SystemMessage(error, kKindWin32, text)) {
+        if (text.size() > kSystemTextLimit) text.resize(kSystemTextLimit);
+        errorText = text;
+    }
+    return port;
+}
+
+// Opens the device, asking Retry/Cancel after each failure.  Returns 0 with
+// a valid handle, else the result of the last attempt.
+int32_t OpenDevice(const JobContext &context, platform::Handle &handle) {
+    int32_t result = ZALERR_UNKNOWNFAIL;
+    for (;;) {
+        std::string errorText;
+        handle = platform::kInvalidHandle;
+        if (context.IsUsb != 0) {
+            result = OpenUsbPort(context, handle, errorText);
+        } else {
+            handle = OpenPortPath(context, errorText);
+        }
+        if (platform::IsValidHandle(handle)) return ZALERR_SUCCESS;
+
+        const char *reason = errorText.empty() ? kNoFurtherInformation : errorText.c_str();
+        std::string text = FormatString("An error has occurred while opening device:\n\nDevice: %s\nPort: %s\nError: ",
+                                        context.DeviceDescription, context.PortText) +
+                           reason;
+        log::LogError("SendToDevice: Error while opening device \"%s\" on port \"%s\"; %s",
+                      context.DeviceDescription, context.PortText, reason);
+        if (!AskRetry(text)) return result;
+    }
+}
+
+PortStatus CurrentStatus(const JobContext &context) {
+    // A USB printer, a port without status and port kind 4 are written whatever their status.
+    if (context.IsUsb != 0 || context.PortKind == 0 || context.PortKind == 4) return PortStatus::Ready;
+    return ReadParallelStatus(context.PortKind);
+}
+
+// Writes all bytes, waiting while a parallel port is busy and asking
+// Retry/Cancel after each failure.
+int32_t WriteDevice(const JobContext &context, platform::Handle port, const char *bytes, uint32_t count,
+                    uint32_t &written) {
+    int32_t result = ZALERR_SUCCESS;
+    uint64_t waited = 0;
+    for (;;) {
+        result = ZALERR_SUCCESS;
+        PortStatus status = CurrentStatus(context);
+        std::string text =
+            FormatString("An error has occurred while sending data to device:\n\nDevice: %s\nPort: %s\nError: ",
+                         context.DeviceDescription, context.PortText);
+        log::LogInfo("Writing %d bytes of data to \"%s\"...", static_cast<int>(count), context.PortText);
+        platform::SetLastError(0);
+        if (status == PortStatus::Busy) {
+            if (waited < context.BusyTimeout) {
+                seams::Sleep(kBusyPollMs);
+                waited += kBusyPollMs;
+                continue;
+            }
+            waited = 0;
+            text += "Port is busy.";
+            log::LogError("SendToDevice: Failed to write to device \"%s\" on port \"%s\"; port is busy.",
+                          context.DeviceDescription, context.PortText);
+            result = ZALERR_PRINTER_DEVICEBUSY;
+        } else if (status == PortStatus::NotReady) {
+            text += "Port is not ready";
+            log::LogError("SendToDevice: Failed to write to device \"%s\" on port \"%s\"; port is not ready.",
+                          context.DeviceDescription, context.PortText);
+            result = ZALERR_PRINTER_DEVICEOFFLINE;
+        } else {
+            written = 0;
+            bool ok = platform::WriteFile(port, bytes, count, &written);
+            if (ok && written == count) return ZALERR_SUCCESS;
+            std::string description = DescribeLastErrorText(256);
+            log::LogError("SendToDevice: Failed to write to device \"%s\" on port \"%s\"; %s",
+                          context.DeviceDescription, context.PortText, description.c_str());
+            if (ok) {
+                log::LogError("SendToDevice: Error while writing to device \"%s\" on port \"%s\"; data write was "
+                              "interrupted.",
+                              context.DeviceDescription, context.PortText);
+                text += "Data writing was interrupted";
+            } else {
+                text += description;
+            }
+            result = ZALERR_PRINTER_BADWRITE;
+        }
+        if (!AskRetry(text)) return result;
+    }
+}
+
+void CloseDevice(const JobContext &context, platform::Handle &port) {
+    if (!IsSerialPort(context) && !platform::FlushFileBuffers(port)) {
+        log::LogInfo("SendToDevice: Error while flushing buffers for device \"%s\" on port \"%s\"; %s",
+                     context.DeviceDescription, context.PortText, DescribeLastErrorText(256).c_str());
+    }
+    log::LogDebug(log::kMemory, "CloseAndDestroyHandle: Closing %s=%p (%p)", "SendToDevice:DevHandle",
+                  reinterpret_cast<void *>(port), static_cast<void *>(&port));
+    platform::CloseHandle(port);
+    port = platform::kInvalidHandle;
+}
+
+}  // namespace
+
+int32_t SendToDevice(JobContext *context, const char *bytes, int count) {
+    if (context == nullptr) return ZALERR_UNKNOWNFAIL;
+    // Nothing to read past: a negative count or missing bytes write nothing.
+    uint32_t length = bytes != nullptr && count > 0 ? static_cast<uint32_t>(count) : 0;
+    if (length == 0) bytes = "";
+
+    if (context->PortType == kPortTypeDiscard) {
+        log::LogInfo("Discarded %d bytes of data to \"%s\".", count, context->PortText);
+        return ZALERR_SUCCESS;
+    }
+    if (context->OutputFile[0] != '\0') return WriteOutputFile(*context, bytes, length);
+
+    platform::Handle port = platform::kInvalidHandle;
+    int32_t result = OpenDevice(*context, port);
+    if (result != ZALERR_SUCCESS) return result;
+
+    uint32_t written = 0;
+    if (IsSerialPort(*context) && context->IsUsb == 0 && !ConfigureSerialPort(port, *context)) {
+        // ConfigureSerialPort has written the error line; nothing is sent.
+        result = LABEL_CONFIGFAIL;
+    } else {
+        result = WriteDevice(*context, port, bytes, length, written);
+    }
+    if (result == ZALERR_SUCCESS) log::LogInfo("Wrote %u bytes of data.", written);
+    CloseDevice(*context, port);
+    return result;
+}
+
+}  // namespace zal

@@ -1,0 +1,286 @@
+#include "documents/EPLDoc.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "common/Log.h"
+#include "common/Seams.h"
+
+namespace zal::ZalLib {
+namespace {
+
+constexpr uint32_t kJobDebug = log::kJob;
+
+// Line buffers, terminator included.
+constexpr std::size_t kTextLine = 1024;
+constexpr std::size_t kPartsText = 128;
+constexpr std::size_t kShortLine = 32;
+constexpr std::size_t kLongLine = 128;
+constexpr std::size_t kBarcodeLine = 128;
+constexpr std::size_t kBarcodeOpening = 96;
+constexpr std::size_t kPdfHalf = 64;
+constexpr std::size_t kHeaderSize = 128;
+
+constexpr uint32_t kMaxicodeData = 400;
+constexpr uint32_t kPdf417Data = 220001;
+constexpr int kMaxicodeX = 5;
+
+bool IsBlank(const char *text) {
+    while (*text == ' ') ++text;  // only the space: a tab is text to the printer
+    return *text == '\0';
+}
+
+// Joins the pieces into out (kPartsText bytes); false when they do not fit.
+bool JoinPieces(TextPieces pieces, char (&out)[kPartsText]) {
+    std::size_t used = 0;
+    for (const char *piece : pieces) {
+        if (piece == nullptr) break;
+        std::size_t length = std::strlen(piece);
+        if (length > sizeof(out) - 1 - used) return false;
+        std::memcpy(out + used, piece, length);
+        used += length;
+    }
+    out[used] = '\0';
+    return true;
+}
+
+bool Filled(const char *field) { return field[0] != '\0'; }
+
+}  // namespace
+
+EPLDoc::EPLDoc() {
+    Initialized = false;
+    Ended = false;
+    CopyText(ClassName, "EPLDoc");
+}
+
+bool EPLDoc::AppendLine(std::size_t limit, const char *format, ...) {
+    char line[kTextLine];
+    if (limit > sizeof(line)) limit = sizeof(line);
+    // the templates hold no %p: the C library's formatting is the same on both targets
+    std::va_list args;
+    va_start(args, format);
+    int length = std::vsnprintf(line, limit, format, args);
+    va_end(args);
+    if (length < 0 || static_cast<std::size_t>(length) >= limit) return false;
+    return Append(line, static_cast<std::size_t>(length));
+}
+
+bool EPLDoc::IsPrintable(const char *operation, int x, int y, const char *text) const {
+    if (text == nullptr) return false;
+    if (IsBlank(text)) {
+        log::LogMessage(kJobDebug, "EPLDoc::%s -> Warning: Skipping blank text field at location %d, %d.", operation, x,
+                        y);
+        return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- document
+
+bool EPLDoc::InitDoc(const LabelFormat *format) {
+    if (format == nullptr) {
+        log::LogError("EPLDoc::InitDoc Failed (Invalid Parameter)");
+        Initialized = false;
+        return false;
+    }
+    if (!TimerRunning) {
+        StartTicks = seams::TickCount();
+        EndTicks = 0;
+        TimerRunning = true;
+    }
+    log::LogInfo("EPLDoc::InitDoc: Creating label \"%.64s\".", format->Name);
+    CopyText(Name, sizeof(Name), format->Name);
+    Media = format->Media;
+    // an unknown resolution leaves the 600 x 600 area; the label goes on
+    GetMediaDims(&Media, format->Dpi, format->HorizontalMargin, format->VerticalMargin, &Dims);
+
+    // The option texts hold at most 5 characters: the header always fits.
+    char header[kHeaderSize];
+    const char *hOffset = Filled(format->HOffset) ? format->HOffset : "000";
+    const char *vOffset = Filled(format->VOffset) ? format->VOffset : "000";
+    const char *speed = Filled(format->Speed) ? format->Speed : "6";
+    int length = Format(header, sizeof(header), "%s%s" "R%.5s,%.5s\n" "S%.5s\n",
+                        format->HeaderPrefix != 0 ? "M132,5,5\n" : "\n",
+                        Media.Orientation.Id == kOrientationFlipped ? "ZT\n" : "ZB\n", hOffset, vOffset, speed);
+    if (Filled(format->Heat)) {
+        length += Format(header + length, sizeof(header) - length, "D%.5s\n", format->Heat);
+    }
+    length += Format(header + length, sizeof(header) - length, "N\n");
+
+    if (!EnsureSpace(static_cast<uint32_t>(length))) {
+        log::LogError("EPLDoc::InitDoc Failed (Allocation failure)");
+        Initialized = false;
+        return false;
+    }
+    if (!Write(header, static_cast<std::size_t>(length))) {
+        log::LogError("EPLDoc::InitDoc Failed (Write failure)");
+        Initialized = false;
+        return false;
+    }
+    Initialized = true;
+    if (format->MaxLabelWidth != 0) {
+        log::LogInfo("EPLDoc::InitDoc: HOffset=\"%.6s\" VOffset=\"%.6s\" Speed=\"%.6s\" Heat=\"%.6s\" "
+                     "MaxLabelWidth=\"%s\"",
+                     format->HOffset, format->VOffset, format->Speed, format->Heat, "");
+    } else {
+        log::LogInfo("EPLDoc::InitDoc: HOffset=\"%.6s\" VOffset=\"%.6s\" Speed=\"%.6s\" Heat=\"%.6s\"", format->HOffset,
+                     format->VOffset, format->Speed, format->Heat);
+    }
+    return true;
+}
+
+bool EPLDoc::EndDoc() {
+    if (TimerRunning) {
+        EndTicks = seams::TickCount();
+        TimerRunning = false;
+    }
+    if (!EnsureSpace(3)) {
+        log::LogError("EPLDoc::EndDoc Failed (Allocation failure)");
+        return false;
+    }
+    if (!Write("P1\n", 3)) {
+        log::LogError("EPLDoc::EndDoc Failed (Write failure)");
+        return false;
+    }
+    Ended = true;
+    unsigned long long elapsed = EndTicks > StartTicks ? EndTicks - StartTicks : 0;
+    log::LogInfo("EPLDoc::EndDoc OK (%llu ms)", elapsed);
+    return true;
+}
+
+bool EPLDoc::SaveToFile(const char *path) {
+    if (_SourceCount == 0) return true;
+    std::FILE *file = OpenForSave(path, "EPLDoc");
+    if (file == nullptr) return false;
+    char date[9];
+    char time[9];
+    seams::LocalDateTime(date, time);
+    bool header = std::fprintf(file,
+                               ";*************************\n"
+                               "; Label Name : %s\n"
+                               "; Generated  : %s %s\n"
+                               ";*************************\n",
+                               Name, date, time) > 0;
+    return FinishSave(file) && header;
+}
+
+// ---------------------------------------------------------------- text
+
+bool EPLDoc::PrintText(int x, int y, const char *font, const char *text) {
+    if (font == nullptr || !IsPrintable("PrintText", x, y, text)) return false;
+    ValidateCoords(x, y);  // outside the area: written unshifted, the warning is in the log
+    return AppendLine(kTextLine, "A%03d,%04d,0,%s,N,\"%s\"\n", x, y, font, text);
+}
+
+bool EPLDoc::PrintInverseText(int x, int y, const char *font, const char *text) {
+    if (font == nullptr || !IsPrintable("PrintInverseText", x, y, text)) return false;
+    ValidateCoords(x, y);
+    return AppendLine(kTextLine, "A%03d,%04d,0,%s,R,\"%s\"\n", x, y, font, text);
+}
+
+bool EPLDoc::PrintTextEx(int x, int y, const FontDescriptor &font, const char *text, int, int) {
+    if (!IsPrintable("PrintTextEx", x, y, text)) return false;
+    ValidateCoords(x, y);
+    return AppendLine(kTextLine, "A%03d,%04d,0,%.16s,%d,%d,N,\"%s\"\n", x, y, font.Name, font.HMult, font.VMult, text);
+}
+
+bool EPLDoc::PrintTextParts(int x, int y, const char *font, TextPieces pieces) {
+    char text[kPartsText];
+    return JoinPieces(pieces, text) && PrintText(x, y, font, text);
+}
+
+bool EPLDoc::PrintTextExParts(int x, int y, const FontDescriptor &font, TextPieces pieces) {
+    char text[kPartsText];
+    return JoinPieces(pieces, text) && PrintTextEx(x, y, font, text, 0, 0);
+}
+
+// ---------------------------------------------------------------- graphics
+
+bool EPLDoc::DrawLine(int x, int y, int width, int height) {
+    return AppendLine(kLongLine, "LO%03d,%04d,%03d,%03d\n", x, y, width, height);
+}
+
+bool EPLDoc::DrawFullWidthLine(int y, int thickness) { return DrawLine(0, y, Dims.Width, thickness); }
+
+bool EPLDoc::DrawHorizontalLine(int x, int y, int width, int height) {
+    return AppendLine(kShortLine, "LO%03d,%04d,%03d,%03d\n", x, y, width, height);
+}
+
+bool EPLDoc::DrawFilledBox(int x, int y, int width, int height) {
+    return AppendLine(kShortLine, "LO%03d,%04d,%03d,%03d\n", x, y, width, height);
+}
+
+bool EPLDoc::DrawXorBox(int x, int y, int width, int height) {
+    return AppendLine(kShortLine, "LE%03d,%04d,%03d,%03d\n", x, y, width, height);
+}
+
+bool EPLDoc::DrawBox(int x, int y, int width, int height, int thickness) {
+    return AppendLine(kShortLine, "X%03d,%04d,%03d,%03d,%04d\n", x, y, thickness, x + width, y + height);
+}
+
+// Black, then exclusive-or over the same area: it ends white.
+bool EPLDoc::EraseBox(int x, int y, int width, int height) {
+    return DrawFilledBox(x, y, width, height) && DrawXorBox(x, y, width, height);
+}
+
+bool EPLDoc::Reserved12(int, int, int, int, int) { return false; }
+
+bool EPLDoc::AddComment(const char *text) { return text != nullptr && AppendLine(kLongLine, "; %s\n", text); }
+
+// ---------------------------------------------------------------- bar codes
+
+bool EPLDoc::DrawBarcode(int x, int y, const BarcodeDescriptor &barcode, const char *data) {
+    if (data == nullptr) return false;
+    char readable = barcode.HumanReadable != 0 ? 'Y' : 'N';
+    if (barcode.Quoted != 0) {
+        return AppendLine(kBarcodeLine, "B%03d,%04d,0,%.4s,%d,%d,%d,%c,\"%s\"\n", x, y, barcode.Type, barcode.NarrowBar,
+                          barcode.WideBar, barcode.BarHeight, readable, data);
+    }
+    return AppendLine(kBarcodeLine, "B%03d,%04d,0,%.4s,%d,%d,%d,%c,%s\n", x, y, barcode.Type, barcode.NarrowBar,
+                      barcode.WideBar, barcode.BarHeight, readable, data);
+}
+
+bool EPLDoc::AppendBarcodeData(const char *data, uint32_t limit) {
+    if (!EnsureSpace(limit) || !Write(data, TextLength(data, limit))) return false;
+    return Append("\"\n", 2);
+}
+
+bool EPLDoc::DrawMaxicodeBarcode(int y, const MaxicodeDescriptor &maxicode, const char *data) {
+    if (data == nullptr) return false;
+    bool numbered = maxicode.SymbolNumber >= 1 && maxicode.SymbolNumber <= 8 && maxicode.SymbolCount >= 1 &&
+                    maxicode.SymbolCount <= 8;
+    bool opened = numbered ? AppendLine(kBarcodeOpening, "b%03d,%04d,M,%.8s,%d,%d,\"", kMaxicodeX, y, maxicode.Mode,
+                                        maxicode.SymbolNumber, maxicode.SymbolCount)
+                           : AppendLine(kBarcodeOpening, "b%03d,%04d,M,%.8s,\"", kMaxicodeX, y, maxicode.Mode);
+    if (!opened) return false;
+    log::LogMessage(kJobDebug, "EPLDoc::DrawMaxicodeBarcode -> Maxicode Data Size: %u", kMaxicodeData);
+    return AppendBarcodeData(data, kMaxicodeData);
+}
+
+bool EPLDoc::DrawDataMatrixBarcode(int x, int y, const DataMatrixDescriptor &matrix, const char *data,
+                                   uint32_t length) {
+    if (data == nullptr) return false;
+    if (!AppendLine(kBarcodeOpening, "b%03d,%04d,D,h%01d,\"", x, y, matrix.HValue)) return false;
+    log::LogMessage(kJobDebug, "EPLDoc::DrawDataMatrixBarcode -> DataMatrix Data Size: %u", length);
+    return AppendBarcodeData(data, length);
+}
+
+bool EPLDoc::DrawPDF417Barcode(int x, int y, const Pdf417Descriptor &pdf, const char *data) {
+    if (data == nullptr) return false;
+    char first[kPdfHalf];
+    char second[kPdfHalf];
+    int firstLength = Format(first, sizeof(first), "b%03d,%04d,P,%03d,%03d,s%01d,c%01d,", x, y, pdf.MaxWidth,
+                             pdf.MaxHeight, pdf.Security, pdf.Compression);
+    int secondLength = Format(second, sizeof(second), "f%01d,x%01d,y%01d,r%01d,l%01d,\"", pdf.Flag, pdf.ModuleWidth,
+                              pdf.BarHeight, pdf.Rows, pdf.Columns);
+    if (firstLength < 0 || firstLength >= int(kPdfHalf) || secondLength < 0 || secondLength >= int(kPdfHalf)) {
+        return false;
+    }
+    if (!AppendLine(kPdfHalf * 2, "%s%s", first, second)) return false;
+    log::LogMessage(kJobDebug, "EPLDoc::DrawPDF417Barcode -> PDF417 Data Size: %u", kPdf417Data);
+    return AppendBarcodeData(data, kPdf417Data);
+}
+
+}  // namespace zal::ZalLib

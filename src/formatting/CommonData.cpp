@@ -1,0 +1,237 @@
+#include "formatting/CommonData.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "common/Format.h"
+#include "common/Settings.h"
+#include "common/Strings.h"
+#include "formatting/LibCommonGuard.h"
+#include "zal2443/zal2443.h"
+
+namespace zal {
+namespace {
+
+using detail::GuardedLibCommon;
+
+struct TextKey {
+    const char *key;
+    const char *defaultValue;
+    char *field;
+    std::size_t width;
+    bool upperCase;
+};
+
+// The bytes every job value keeps: printable ASCII and the trade mark,
+// copyright, registered and division signs of the Windows code page.
+bool IsKeptByte(unsigned char c) {
+    return (c >= 0x20 && c <= 0x7E) || c == 0x99 || c == 0xA9 || c == 0xAE || c == 0xF7;
+}
+
+constexpr char kLineFeedMark = '\xA0';
+constexpr char kCarriageReturnMark = '\xA3';
+
+// "|text|" -> "text"; "|" -> "".  A bar at one end only stays.
+void RemoveEnclosingBars(char *text) {
+    std::size_t length = std::strlen(text);
+    if (length == 0 || text[0] != '|' || text[length - 1] != '|') return;
+    if (length == 1) {
+        text[0] = '\0';
+        return;
+    }
+    std::memmove(text, text + 1, length - 2);
+    text[length - 2] = '\0';
+}
+
+// A user command cannot hold a line break in the job file, so the host
+// writes 0xA0 for a line feed and 0xA3 for a carriage return.  Every other
+// byte is cleaned as any job value is.
+void ReadUserCommand(const char *key, char (&field)[2048], const char *jobFile) {
+    char raw[sizeof field] = {};
+    if (!ReadINIString(key, "", raw, sizeof raw, nullptr, jobFile)) return;
+    std::size_t n = 0;
+    for (std::size_t i = 0; raw[i] != '\0'; ++i) {
+        char c = raw[i];
+        if (IsKeptByte(static_cast<unsigned char>(c)) || c == kLineFeedMark || c == kCarriageReturnMark) {
+            field[n++] = c;
+        }
+    }
+    field[n] = '\0';
+    ReplaceChar(field, field, kLineFeedMark, '\n');
+    ReplaceChar(field, field, kCarriageReturnMark, '\r');
+    RemoveEnclosingBars(field);
+}
+
+void ReadInt(const char *key, int32_t defaultValue, int32_t &value, const char *jobFile) {
+    value = defaultValue;  // kept when the file cannot be read
+    ReadINIInt(key, defaultValue, &value, jobFile);
+}
+
+void ResetJobWide(JobWideValues &values) {
+    values = JobWideValues{};
+    values.OrderCount = 1;
+    values.ExpectedCount = 0;
+    values.NumberOfCopies = 1;
+}
+
+bool FormatCommonDataBody(CommonData &d, const char *jobFile) {
+    d = CommonData{};
+    JobWideValues &jobWide = JobWide();
+    ResetJobWide(jobWide);
+
+    // clang-format off
+    const TextKey addressKeys[] = {
+        {"From1",         "",              d.From1,         sizeof d.From1,         true},
+        {"From2",         "",              d.From2,         sizeof d.From2,         true},
+        {"From3",         "",              d.From3,         sizeof d.From3,         true},
+        {"FromPhone",     "",              d.FromPhone,     sizeof d.FromPhone,     true},
+        {"FromCountry",   "UNITED STATES", d.FromCountry,   sizeof d.FromCountry,   true},
+        {"FromContact",   "",              d.FromContact,   sizeof d.FromContact,   false},
+        {"FromZip",       "",              d.FromZip,       sizeof d.FromZip,       false},
+        {"ShipTo1",       "",              d.ShipTo1,       sizeof d.ShipTo1,       true},
+        {"ShipTo2",       "",              d.ShipTo2,       sizeof d.ShipTo2,       true},
+        {"ShipTo3",       "",              d.ShipTo3,       sizeof d.ShipTo3,       true},
+        {"ShipTo4",       "",              d.ShipTo4,       sizeof d.ShipTo4,       true},
+        {"ShipTo5",       "",              d.ShipTo5,       sizeof d.ShipTo5,       true},
+        {"ShipTo6",       "",              d.ShipTo6,       sizeof d.ShipTo6,       true},
+        {"ShipTo7",       "",              d.ShipTo7,       sizeof d.ShipTo7,       true},
+        {"ShipToCountry", "",              d.ShipToCountry, sizeof d.ShipToCountry, true},
+        {"ShipToPhone",   "",              d.ShipToPhone,   sizeof d.ShipToPhone,   false},
+        {"ShipToZip",     "",              d.ShipToZip,     sizeof d.ShipToZip,     false},
+    };
+    // clang-format on
+    for (const TextKey &k : addressKeys) {
+        ReadINIValue(k.key, k.defaultValue, k.field, k.width, nullptr, jobFile);
+        if (k.upperCase) UpperCase(k.field);
+    }
+
+    ReadUserCommand("xlabelc1", d.xlabelc1, jobFile);
+    ReadUserCommand("xlabelc2", d.xlabelc2, jobFile);
+    ReadUserCommand("xlabelc3", d.xlabelc3, jobFile);
+    ReadUserCommand("xlabelc4", d.xlabelc4, jobFile);
+
+    ReadINIValue("ActualWeight", "", jobWide.ActualWeight, sizeof jobWide.ActualWeight, nullptr, jobFile);
+    ReadInt("OrderCount", 1, jobWide.OrderCount, jobFile);
+    ReadInt("ExpectedCount", 0, jobWide.ExpectedCount, jobFile);
+    ReadINIValue("PONumber", "", jobWide.PONumber, sizeof jobWide.PONumber, nullptr, jobFile);
+    ReadINIValue("Remark", "", jobWide.Remark, sizeof jobWide.Remark, nullptr, jobFile);
+    ReadInt("NumberOfCopies", 1, jobWide.NumberOfCopies, jobFile);
+    char applicationVersion[20] = {};
+    ReadINIValue("ApplicationVersion", "", applicationVersion, sizeof applicationVersion, nullptr, jobFile);
+
+    // A sender without postal code: the city line "CITY ST 12345" ends in it.
+    constexpr std::size_t kZipLength = 5;
+    std::size_t from3Length = std::strlen(d.From3);
+    if (EqualsNoCase(d.FromCountry, "UNITED STATES") && std::strlen(d.FromZip) < kZipLength &&
+        from3Length > kZipLength) {
+        CopyText(d.FromZip, d.From3 + from3Length - kZipLength);
+    }
+
+    d.ShipToZipIsNonNumeric = !IsDigitsSpacesDashes(d.ShipToZip, sizeof d.ShipToZip);
+
+    ReadTestMode(d.TestModeFlag, d.TestID, jobFile);
+
+    d.Copies = std::max<int32_t>(jobWide.NumberOfCopies, 1);
+
+    // A number too long for the line is cut rather than dropped.
+    if (jobWide.PONumber[0] != '\0') {
+        CopyText(d.POLine, "PO # ");
+        AppendText(d.POLine, jobWide.PONumber);
+    }
+
+    if (applicationVersion[0] != '\0') {
+        CopyText(d.VersionText, applicationVersion);
+    } else {
+        CopyStrings(d.VersionText, sizeof d.VersionText, {"OV v", ZAL2443_VERSION_TEXT});
+    }
+
+    return LibFormatDocutabData(d, jobFile);
+}
+
+}  // namespace
+
+JobWideValues &JobWide() {
+    static JobWideValues values = [] {
+        JobWideValues initial;
+        ResetJobWide(initial);
+        return initial;
+    }();
+    return values;
+}
+
+bool FormatCommonData(CommonData &data, const char *jobFile) {
+    return GuardedLibCommon("FormatCommonData", [&] { return FormatCommonDataBody(data, jobFile); });
+}
+
+bool LibFormatDocutabData(CommonData &d, const char *jobFile) {
+    return GuardedLibCommon("LibFormatDocutabData", [&] {
+        struct DocutabKey {
+            const char *key;
+            char *line;
+            std::size_t width;
+        };
+        // clang-format off
+        const DocutabKey keys[] = {
+            {"DocutabData1",  d.DocutabLine1,  sizeof d.DocutabLine1},
+            {"DocutabData2",  d.DocutabLine2,  sizeof d.DocutabLine2},
+            {"DocutabData3",  d.DocutabLine3,  sizeof d.DocutabLine3},
+            {"DocutabData4",  d.DocutabLine4,  sizeof d.DocutabLine4},
+            {"DocutabData5",  d.DocutabLine5,  sizeof d.DocutabLine5},
+            {"DocutabData6",  d.DocutabLine6,  sizeof d.DocutabLine6},
+            {"DocutabData7",  d.DocutabLine7,  sizeof d.DocutabLine7},
+            {"DocutabData8",  d.DocutabLine8,  sizeof d.DocutabLine8},
+            {"DocutabData9",  d.DocutabLine9,  sizeof d.DocutabLine9},
+            {"DocutabData10", d.DocutabLine10, sizeof d.DocutabLine10},
+            {"DocutabData11", d.DocutabLine11, sizeof d.DocutabLine11},
+            {"DocutabData12", d.DocutabLine12, sizeof d.DocutabLine12},
+            {"DocutabData13", d.DocutabLine13, sizeof d.DocutabLine13},
+            {"DocutabData14", d.DocutabLine14, sizeof d.DocutabLine14},
+        };
+        // clang-format on
+        for (const DocutabKey &k : keys) {
+            char value[sizeof d.DocutabLine1] = {};
+            std::size_t length = 0;
+            if (ReadINIValue(k.key, "", value, k.width, &length, jobFile) && length > 0) {
+                CopyText(k.line, k.width, value);
+            }
+        }
+        return true;
+    });
+}
+
+bool ReadTestMode(char (&testModeFlag)[2], char (&testId)[11], const char *jobFile) {
+    char flag[2] = "N";
+    if (!ReadINIValue("TestModeFlag", "N", flag, sizeof flag, nullptr, jobFile)) CopyText(flag, "N");
+    UpperCase(flag);
+    char id[20] = {};
+    if (!ReadINIValue("TestID", "", id, sizeof id, nullptr, jobFile)) id[0] = '\0';
+
+    CopyText(testModeFlag, flag);
+    // the record holds 10 characters: a longer identifier is cut
+    CopyText(testId, std::strcmp(flag, "Y") == 0 && id[0] != '\0' ? id : "Test");
+    return true;
+}
+
+bool ReplaceDblQuotes(CommonData &d) {
+    return GuardedLibCommon("ReplaceDblQuotes", [&] {
+        struct Field {
+            char *text;
+            std::size_t width;
+        };
+        // clang-format off
+        const Field fields[] = {
+            {d.From1,   sizeof d.From1},   {d.From2,   sizeof d.From2},   {d.From3, sizeof d.From3},
+            {d.FromPhone, sizeof d.FromPhone}, {d.FromCountry, sizeof d.FromCountry},
+            {d.ShipTo1, sizeof d.ShipTo1}, {d.ShipTo2, sizeof d.ShipTo2}, {d.ShipTo3, sizeof d.ShipTo3},
+            {d.ShipTo4, sizeof d.ShipTo4}, {d.ShipTo5, sizeof d.ShipTo5}, {d.ShipTo6, sizeof d.ShipTo6},
+            {d.ShipTo7, sizeof d.ShipTo7},
+            {d.ShipToZip, sizeof d.ShipToZip}, {d.ShipToCountry, sizeof d.ShipToCountry},
+            {d.ShipToPhone, sizeof d.ShipToPhone},
+        };
+        // clang-format on
+        for (const Field &f : fields) QuotesToApostrophes(f.text, f.width - 1);
+        return true;
+    });
+}
+
+}  // namespace zal

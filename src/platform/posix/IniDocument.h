@@ -1,0 +1,84 @@
+// A profile (INI) file held in memory: its bytes, split into lines and
+// read the way GetPrivateProfileStringA reads a file on Windows.
+//   * A line ends at CR, LF or CRLF; lines are trimmed of blanks.
+//   * "[name]" up to the last ']' is a header; lines before the first
+//     header belong to no section.
+//   * A key is the text before the first '=', its value the rest.
+//   * Names match without regard to ASCII case; the first section block
+//     and, inside it, the first key of a name win.
+//   * The text is code page 1252 bytes; a UTF-8 BOM is just bytes of line 1.
+// Edits change only the lines they touch (header, key line, or the lines
+// of a deleted section) and leave every other byte as it was.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zal::platform::posix {
+
+class IniDocument {
+public:
+    IniDocument() = default;
+    explicit IniDocument(std::string text);
+
+    const std::string &text() const { return _text; }
+
+    // The value of key in the first block of section: trimmed, and without
+    // a pair of matching quotes around it.  False when the section or the
+    // key is missing (a line without '=' has no value).
+    bool FindValue(std::string_view section, std::string_view key, std::string_view &value) const;
+    // The key names of the first block of section, each followed by a NUL;
+    // lines without '=' and names starting with ';' are left out.  False
+    // when there is no such section.
+    bool KeyList(std::string_view section, std::string &list) const;
+    // The named sections in file order, each followed by a NUL.
+    std::string SectionList() const;
+
+    // Sets key to value: replaces the first matching key line, else adds
+    // the key after the last line of the section, else appends the section.
+    // Each edit returns true when the text changed.
+    bool SetValue(std::string_view section, std::string_view key, std::string_view value);
+    bool DeleteKey(std::string_view section, std::string_view key);
+    // Removes the header and every line up to the next header.
+    bool DeleteSection(std::string_view section);
+
+    // Blanks around a name or value: space and tab.
+    static std::string_view Trim(std::string_view s);
+    static bool SameName(std::string_view a, std::string_view b);
+
+private:
+    enum class Kind : uint8_t { Blank, Header, Key, Text };
+    struct Line {
+        std::size_t begin = 0;  // first byte
+        std::size_t end = 0;    // end of the text, before the line break
+        std::size_t next = 0;   // first byte of the next line
+        Kind kind = Kind::Blank;
+        std::size_t nameBegin = 0;  // header name or key name, trimmed
+        std::size_t nameSize = 0;
+        std::size_t valueBegin = 0;  // key value, trimmed
+        std::size_t valueSize = 0;
+    };
+    struct Section {
+        std::size_t header = 0;   // line index of the header
+        std::size_t endLine = 0;  // one past its last line
+    };
+
+    void Parse();
+    std::string_view Name(const Line &line) const { return {_text.data() + line.nameBegin, line.nameSize}; }
+    const Section *FindSection(std::string_view name) const;
+    const Line *FindKey(const Section &section, std::string_view key) const;
+    void Replace(std::size_t begin, std::size_t end, std::string_view with);
+
+    std::string _text;
+    std::vector<Line> _lines;
+    std::vector<Section> _sections;
+};
+
+// GetPrivateProfileIntA's reading of a value: blanks, a sign, a prefix 0x,
+// 0o or 0b, then digits up to the first other character; wraps modulo 2^32.
+uint32_t ParseProfileInt(std::string_view value);
+
+}  // namespace zal::platform::posix

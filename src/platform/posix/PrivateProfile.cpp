@@ -1,0 +1,262 @@
+// The private-profile (INI) functions on Linux, giving the answers of
+// GetPrivateProfileStringA and sisters on Windows (see IniDocument.h for
+// how a file is read and edited).
+//
+// Every call reads the file from disk, except for a pinned file: from
+// PinProfileFile to the matching UnpinProfileFile its reads answer from the
+// parsed copy taken at the first pin and touch nothing on disk.  A write
+// always starts from the file on disk (never from the copy, so that nothing
+// written there by others is lost), writes it back and, when the file is
+// pinned, makes the result the new copy.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <unordered_map>
+#include <utility>
+
+#include "platform/Platform.h"
+#include "platform/posix/IniDocument.h"
+#include "platform/posix/PosixInternal.h"
+
+namespace zal::platform {
+namespace {
+
+using posix::IniDocument;
+
+// A file as the calls see it: parsed, or the Win32 error of reading it.
+struct Profile {
+    bool exists = false;
+    uint32_t error = kErrorFileNotFound;
+    IniDocument document;
+};
+
+struct Pin {
+    int count = 0;
+    Profile profile;
+};
+
+// Keyed by native path.  The library runs one job at a time on one thread.
+std::unordered_map<std::string, Pin> &Pins() {
+    static std::unordered_map<std::string, Pin> pins;
+    return pins;
+}
+
+// A null file name means the user's profile, as in the Win32 calls.
+std::string NativeProfilePath(const char *file) {
+    return file != nullptr ? NativePath(file) : NativePath(posix::WinIniPath().c_str());
+}
+
+uint32_t ReadError(int err) { return err == EISDIR ? kErrorAccessDenied : posix::Win32FromErrno(err); }
+
+Profile Load(const std::string &path) {
+    Profile profile;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        profile.error = ReadError(errno);
+        return profile;
+    }
+    std::string bytes;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
+    char chunk[16384];
+    for (;;) {
+        ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            profile.error = ReadError(errno);
+            ::close(fd);
+            return profile;
+        }
+        bytes.append(chunk, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    profile.exists = true;
+    profile.error = kErrorSuccess;
+    profile.document = IniDocument(std::move(bytes));
+    return profile;
+}
+
+// Rewrites the file in place (Windows does not replace the file either).
+bool Store(const std::string &path, const std::string &bytes) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        // ENOENT on create: a folder of the path is missing.
+        SetLastError(errno == ENOENT ? kErrorPathNotFound : posix::Win32FromErrno(errno));
+        return false;
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            posix::SetLastErrorFromErrno();
+            ::close(fd);
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    bool ok = ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
+    if (!ok) posix::SetLastErrorFromErrno();
+    if (::close(fd) != 0 && ok) {
+        posix::SetLastErrorFromErrno();
+        ok = false;
+    }
+    return ok;
+}
+
+// The pinned copy of the file, or the file read now into scratch.
+const Profile &Acquire(const char *file, Profile &scratch) {
+    std::string path = NativeProfilePath(file);
+    auto pinned = Pins().find(path);
+    if (pinned != Pins().end()) return pinned->second.profile;
+    scratch = Load(path);
+    return scratch;
+}
+
+// min(len, size-1) bytes and a NUL; size is at least 1.
+uint32_t CopyString(std::string_view text, char *buffer, uint32_t size) {
+    std::size_t n = text.size() < size - 1 ? text.size() : size - 1;
+    std::memcpy(buffer, text.data(), n);
+    buffer[n] = '\0';
+    return static_cast<uint32_t>(n);
+}
+
+// The default loses trailing spaces (0x20 only; tabs stay).
+uint32_t CopyDefault(const char *defaultValue, char *buffer, uint32_t size) {
+    std::string_view text = defaultValue != nullptr ? defaultValue : "";
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return CopyString(text, buffer, size);
+}
+
+// A list of NUL-terminated names and a final NUL.  When it does not fit,
+// an exact fit included, the first size-2 bytes come back with two NULs
+// and the result is size-2.  One byte holds nothing: 0 and last error 87,
+// as the recorded call gives.
+uint32_t CopyList(const std::string &list, char *buffer, uint32_t size) {
+    if (size == 1) {
+        buffer[0] = '\0';
+        SetLastError(kErrorInvalidParameter);
+        return 0;
+    }
+    if (list.size() + 1 < size) {
+        std::memcpy(buffer, list.data(), list.size());
+        buffer[list.size()] = '\0';
+        return static_cast<uint32_t>(list.size());
+    }
+    std::memcpy(buffer, list.data(), size - 2);
+    buffer[size - 2] = '\0';
+    buffer[size - 1] = '\0';
+    return size - 2;
+}
+
+// WritePrivateProfileString(NULL, NULL, NULL, file): writes go straight to
+// disk here, so there is nothing to flush; true when the file is there.
+bool Flush(const char *file) {
+    if (file == nullptr) return false;
+    std::string path = NativePath(file);
+    auto pinned = Pins().find(path);
+    if (pinned != Pins().end() && pinned->second.profile.exists) return true;
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) {
+        SetLastError(ReadError(errno));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+uint32_t GetPrivateProfileString(const char *section, const char *key, const char *defaultValue,
+                                 char *buffer, uint32_t size, const char *file) {
+    if (buffer == nullptr || size == 0) return 0;
+    Profile scratch;
+    const Profile &profile = Acquire(file, scratch);
+    if (section == nullptr) {
+        if (!profile.exists) {
+            SetLastError(profile.error);
+            buffer[0] = '\0';
+            return 0;
+        }
+        return CopyList(profile.document.SectionList(), buffer, size);
+    }
+    if (profile.exists) {
+        if (key == nullptr) {
+            std::string list;
+            if (profile.document.KeyList(section, list)) return CopyList(list, buffer, size);
+        } else {
+            std::string_view value;
+            if (profile.document.FindValue(section, key, value)) return CopyString(value, buffer, size);
+        }
+    }
+    // Windows 7 and later report a missing section or key as a missing file.
+    SetLastError(profile.exists ? kErrorFileNotFound : profile.error);
+    return CopyDefault(defaultValue, buffer, size);
+}
+
+uint32_t GetPrivateProfileInt(const char *section, const char *key, int32_t defaultValue, const char *file) {
+    if (section == nullptr || key == nullptr) return static_cast<uint32_t>(defaultValue);
+    Profile scratch;
+    const Profile &profile = Acquire(file, scratch);
+    std::string_view value;
+    if (!profile.exists || !profile.document.FindValue(section, key, value)) {
+        SetLastError(profile.exists ? kErrorFileNotFound : profile.error);
+        return static_cast<uint32_t>(defaultValue);
+    }
+    if (value.empty()) return static_cast<uint32_t>(defaultValue);
+    return posix::ParseProfileInt(value);
+}
+
+bool WritePrivateProfileString(const char *section, const char *key, const char *value, const char *file) {
+    if (section == nullptr) {
+        if (key == nullptr && value == nullptr) return Flush(file);
+        SetLastError(kErrorFileNotFound);
+        return false;
+    }
+    std::string path = NativeProfilePath(file);
+    Profile profile = Load(path);
+    if (!profile.exists && profile.error != kErrorFileNotFound) {
+        SetLastError(profile.error);
+        return false;
+    }
+    IniDocument &document = profile.document;
+    // A null key deletes the section whatever the value; a null value the key.
+    bool changed = key == nullptr     ? document.DeleteSection(section)
+                   : value == nullptr ? document.DeleteKey(section, key)
+                                      : document.SetValue(section, key, value);
+    // Deleting from a missing file still creates it (empty), as Windows does.
+    if ((changed || !profile.exists) && !Store(path, document.text())) return false;
+    auto pinned = Pins().find(path);
+    if (pinned != Pins().end()) {
+        profile.exists = true;
+        profile.error = kErrorSuccess;
+        pinned->second.profile = std::move(profile);
+    }
+    return true;
+}
+
+uint32_t GetProfileString(const char *section, const char *key, const char *defaultValue, char *buffer,
+                          uint32_t size) {
+    std::string path = posix::WinIniPath();
+    return GetPrivateProfileString(section, key, defaultValue, buffer, size, path.c_str());
+}
+
+void PinProfileFile(const char *file) {
+    if (file == nullptr) return;
+    std::string path = NativePath(file);
+    auto [pin, added] = Pins().try_emplace(path);
+    if (added) pin->second.profile = Load(path);
+    ++pin->second.count;
+}
+
+void UnpinProfileFile(const char *file) {
+    if (file == nullptr) return;
+    auto pin = Pins().find(NativePath(file));
+    if (pin != Pins().end() && --pin->second.count <= 0) Pins().erase(pin);
+}
+
+}  // namespace zal::platform

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "api/Library.h"
+#include "common/Log.h"
+#include "support/TestSupport.h"
+
+using zal::test::LogCapture;
+
+namespace {
+
+struct Buffers {
+    std::vector<unsigned char> devices, media, orientations;
+    _LibraryInfoA info{};
+    Buffers(std::size_t d, std::size_t m, std::size_t o) : devices(d, 0xEE), media(m, 0xEE), orientations(o, 0xEE) {
+        info.Devices = reinterpret_cast<LabelDeviceDescription *>(devices.data());
+        info.DevicesSize = static_cast<uint32_t>(d);
+        info.MediaTypes = reinterpret_cast<MediaType *>(media.data());
+        info.MediaTypesSize = static_cast<uint32_t>(m);
+        info.Orientations = reinterpret_cast<PrintOrientationDefinition *>(orientations.data());
+        info.OrientationsSize = static_cast<uint32_t>(o);
+    }
+};
+
+TEST(LibraryInfo, SizesThenTablesWithExactBuffers) {
+    _LibraryInfoA sizes{};
+    sizes.DeviceCount = sizes.MediaTypeCount = sizes.OrientationCount = 9;
+    ASSERT_EQ(ZALGetLibraryInfoASizes(&sizes), 0);
+    EXPECT_EQ(sizes.DevicesSize, 3 * sizeof(LabelDeviceDescription));
+    EXPECT_EQ(sizes.MediaTypesSize, 5 * sizeof(MediaType));
+    EXPECT_EQ(sizes.OrientationsSize, 2 * sizeof(PrintOrientationDefinition));
+    EXPECT_EQ(sizes.DeviceCount + sizes.MediaTypeCount + sizes.OrientationCount, 0);
+
+    Buffers b(sizes.DevicesSize, sizes.MediaTypesSize, sizes.OrientationsSize);
+    ASSERT_EQ(ZALGetLibraryInfoA(&b.info), 0);
+    EXPECT_EQ(b.info.InfoVersion, 1);
+    EXPECT_STREQ(b.info.Version, "23.03.01");
+    EXPECT_EQ(b.info.DeviceCount, 3);
+    EXPECT_EQ(b.info.MediaTypeCount, 5);
+    EXPECT_EQ(b.info.OrientationCount, 2);
+    const LabelDeviceDescription *d = b.info.Devices;
+    EXPECT_STREQ(d[2].Description, "Document - FedEx Ground COD Tag Eltron Standard ( EPL II; 203 dpi )");
+    EXPECT_STREQ(d[0].ModuleName, "ZAL2443.DLL");
+    EXPECT_EQ(d[1].InterfaceValue, 2315);
+    EXPECT_EQ(d[2].DeviceKind, 4);
+    const MediaType *m = b.info.MediaTypes;
+    EXPECT_EQ(m[0].Id, 1230);
+    EXPECT_STREQ(m[0].Name, "Label 4x6\"");
+    EXPECT_EQ(m[2].Docutab, 1);
+    EXPECT_EQ(m[1].Length, 4.25f);
+    for (int slot = 3; slot < 5; ++slot) {
+        EXPECT_EQ(m[slot].Id, 0);
+        EXPECT_STREQ(m[slot].Name, "");
+        EXPECT_EQ(m[slot].Width, 0.0f);
+        EXPECT_EQ(m[slot].Length, 0.0f);
+    }
+    // The host's bytes after the length and the last float are left alone.
+    EXPECT_EQ(m[0].Reserved60[0], 0xEE);
+    EXPECT_EQ(b.media[72], 0xEE);
+    EXPECT_STREQ(b.info.Orientations[1].Name, "Flipped");
+    EXPECT_EQ(b.info.Orientations[1].Id, 3);
+}
+
+TEST(LibraryInfo, TooSmallOrMissingBuffersGiveCountZeroOnly) {
+    Buffers b(1470, 379, 52);
+    ASSERT_EQ(ZALGetLibraryInfoA(&b.info), 0);
+    EXPECT_EQ(b.info.MediaTypeCount, 0);
+    EXPECT_EQ(b.info.DeviceCount, 3);
+    EXPECT_EQ(b.info.OrientationCount, 2);
+    EXPECT_EQ(b.media[0], 0xEE);
+    Buffers c(1470, 380, 52);
+    c.info.Devices = nullptr;
+    ASSERT_EQ(ZALGetLibraryInfoA(&c.info), 0);
+    EXPECT_EQ(c.info.DeviceCount, 0);
+    EXPECT_EQ(c.info.MediaTypeCount, 5);
+    EXPECT_EQ(ZALGetLibraryInfoA(nullptr), 6);
+    EXPECT_EQ(ZALGetLibraryInfoASizes(nullptr), 6);
+}
+
+TEST(LibraryInfo, TypeIsOneBeforeAndAfterStartup) {
+    EXPECT_EQ(ZALGetLibraryType(), 1);
+    EXPECT_EQ(ZALStartup(), 0);
+    EXPECT_EQ(ZALGetLibraryType(), 1);
+    EXPECT_EQ(ZALShutdown(), 0);
+}
+
+class SetDebug : public ::testing::Test {
+protected:
+    void SetUp() override {
+        zal::log::ResetForTests();
+        zal::api::ResetLibraryStateForTests();
+        config = _LoggingConfigA{};
+        zal::CopyText(config.LogFolder, dir.path().c_str());
+        zal::CopyText(config.DebugLogName, "zal.log");
+        zal::CopyText(config.ErrorLogName, "zal.err");
+        config.Flags = 0x4;
+    }
+    void TearDown() override {
+        zal::log::ResetForTests();
+        zal::api::ResetLibraryStateForTests();
+    }
+    std::vector<std::string> Lines() { return zal::test::ReadLines(dir.file("zal.log")); }
+    zal::test::TempDir dir;
+    zal::test::FixedSeams seams;
+    _LoggingConfigA config;
+};
+
+TEST_F(SetDebug, FirstCallConfiguresAndAnnounces) {
+    ZALSetDebugA(config);
+    EXPECT_TRUE(zal::api::DebugLoggingEnabled());
+    EXPECT_STREQ(zal::api::CurrentLoggingConfig().LineFormat, "%s %s %5d 2443  %s %s %*s%s");
+    EXPECT_STREQ(zal::api::CurrentLoggingConfig().PlainLineFormat, "%s %s %5d 2443  %s %s %s %s");
+    ZALStartup();
+    auto lines = Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "12/06/26 12:34:56  1234 2443  INFO                Library \"ZAL2443.DLL\" has enabled debug logging.");
+    EXPECT_EQ(lines[1].substr(50), "Library \"ZAL2443.DLL\" has started.");
+}
+
+TEST_F(SetDebug, SecondCallOnlyUpdates) {
+    ZALSetDebugA(config);
+    _LoggingConfigA second = config;
+    zal::CopyText(second.LineFormat, "%s");
+    second.Flags = 0x2;
+    ZALSetDebugA(second);
+    EXPECT_EQ(zal::log::Flags(), 0x2u);
+    EXPECT_STREQ(zal::api::CurrentLoggingConfig().LineFormat, "%s %s %5d 2443  %s %s %*s%s");
+    EXPECT_EQ(Lines().size(), 1u);  // announced once
+}
+
+TEST_F(SetDebug, WideFormBeforeNarrowLeavesLoggingOff) {
+    _LoggingConfigW wide{};
+    wide.Flags = 0x8;
+    ZALSetDebugW(wide);
+    EXPECT_FALSE(zal::api::DebugLoggingEnabled());
+    EXPECT_FALSE(zal::log::IsConfigured());
+    EXPECT_EQ(zal::log::Flags(), 0x8u);
+    ZALSetDebugA(config);
+    EXPECT_TRUE(zal::api::DebugLoggingEnabled());
+}
+
+TEST_F(SetDebug, ShutdownAnnouncesTheStop) {
+    ZALSetDebugA(config);
+    ZALShutdown();
+    auto lines = Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1].substr(50), "Library \"ZAL2443.DLL\" has stopped.");
+}
+
+}  // namespace

@@ -1,0 +1,256 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/Log.h"
+#include "support/TestSupport.h"
+
+using zal::test::LogCapture;
+namespace log = zal::log;
+
+namespace {
+
+// Date, blank, time, blank, pid in 5, the library tag column, label, blank,
+// job tag in 8, blank: the 50-character header of the job entry's format.
+std::string Header(const char *label, const char *tag = "        ") {
+    return std::string("12/06/26 12:34:56  1234 2443  ") + label + " " + tag + " ";
+}
+
+TEST(Log, WorkedExampleMessageStartsInColumn51) {
+    LogCapture capture(0x4);
+    log::SetJobTag("");
+    log::LogInfo("Library \"%s\" has enabled debug logging.", "ZAL2443.DLL");
+    auto lines = capture.DebugLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], "12/06/26 12:34:56  1234 2443  INFO" + std::string(16, ' ') +
+                            "Library \"ZAL2443.DLL\" has enabled debug logging.");
+    EXPECT_EQ(lines[0].find("Library"), 50u);
+}
+
+TEST(Log, NestingIndentsThreeBlanksPerLevel) {
+    LogCapture capture(0x4);
+    log::IncreaseNesting();
+    log::IncreaseNesting();
+    log::LogInfo("nested");
+    log::DecreaseNesting();
+    log::DecreaseNesting();
+    log::DecreaseNesting();  // never below 0
+    log::LogInfo("flat");
+    auto lines = capture.DebugLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].find("nested"), 56u);
+    EXPECT_EQ(lines[1].find("flat"), 50u);
+}
+
+TEST(Log, JobTagPaddedToEightAndCut) {
+    LogCapture capture(0x4);
+    log::SetJobTag("JOB12345678");
+    log::LogInfo("x");
+    log::SetJobTag("J1");
+    log::LogInfo("y");
+    auto lines = capture.DebugLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], Header("INFO      ", "JOB12345") + "x");
+    EXPECT_EQ(lines[1], Header("INFO      ", "J1      ") + "y");
+}
+
+TEST(Log, FourHundredCharactersWithoutBlanksWrap) {
+    LogCapture capture(0x8);
+    std::string message(400, 'x');
+    log::LogDebug(0, "%s", message.c_str());
+    auto lines = capture.DebugLines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], Header("DEBUG     ").substr(0, 49));  // the header alone, its last blank dropped
+    EXPECT_EQ(lines[1], std::string(50, ' ') + std::string(160, 'x'));
+    EXPECT_EQ(lines[2], std::string(50, ' ') + std::string(160, 'x'));
+    EXPECT_EQ(lines[3], std::string(50, ' ') + std::string(80, 'x'));
+}
+
+TEST(Log, WrapCutsAtBlanksAndContinuationsFollowTheNesting) {
+    LogCapture capture(0x8);
+    log::IncreaseNesting();
+    log::IncreaseNesting();
+    std::string word(9, 'w');
+    std::string message;
+    for (int i = 0; i < 30; ++i) message += word + " ";  // 300 characters
+    log::LogDebug(0, "%s", message.c_str());
+    log::DecreaseNesting();
+    log::DecreaseNesting();
+    auto lines = capture.DebugLines();
+    ASSERT_GE(lines.size(), 2u);
+    // First piece: at most 50 + 6 + 160 characters, cut at its last blank.
+    EXPECT_LE(lines[0].size(), 216u);
+    EXPECT_EQ(lines[0].substr(0, 56), Header("DEBUG     ") + "      ");
+    EXPECT_NE(lines[0].back(), ' ');
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].substr(0, 56), std::string(56, ' ')) << i;
+        EXPECT_NE(lines[i][56], ' ') << i;
+    }
+    std::string joined;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string piece = lines[i].substr(56);
+        joined += piece;
+        if (i == 0) joined += ' ';
+    }
+    EXPECT_EQ(joined, message);
+}
+
+TEST(Log, LongMessagesAreCutTo2040WithMark) {
+    LogCapture capture(0x8);
+    std::string message;
+    for (int i = 0; i < 300; ++i) message += "abcdefghi ";  // 3000 characters
+    log::LogDebug(0, "%s", message.c_str());
+    std::string joined;
+    auto lines = capture.DebugLines();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        joined += lines[i].substr(50);
+        if (i == 0) joined += ' ';
+    }
+    EXPECT_EQ(joined, message.substr(0, 2040) + " (...)");
+}
+
+struct FilterRow {
+    uint32_t configured;
+    uint32_t message;
+    bool passes;
+};
+
+TEST(Log, ShouldLogLevelsAndCategories) {
+    // clang-format off
+    const FilterRow rows[] = {
+        /*  0*/ {0x4,     0x8,     false},  // DEBUG line, INFO configured
+        /*  1*/ {0x4,     0x4,     true},
+        /*  2*/ {0x4,     0x2,     true},
+        /*  3*/ {0x104,   0x104,   true},   // category configured
+        /*  4*/ {0x4,     0x104,   false},  // category not configured
+        /*  5*/ {0x0,     0x1,     false},  // no level bit configured
+        /*  6*/ {0x1000,  0x1000,  false},  // category only: no level
+        /*  7*/ {0x8,     0x1000,  false},
+        /*  8*/ {0x1008,  0x1000,  true},   // no level bit in the message
+        /*  9*/ {0x40008, 0x40008, true},   // dumps need DEBUG and 0x40000
+        /* 10*/ {0x40004, 0x40004, false},
+        /* 11*/ {0x2,     0x4,     false},
+        /* 12*/ {0x1,     0x1,     true},
+        /* 13*/ {0x1FF08, 0x10008, true},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        EXPECT_EQ(log::ShouldLog(rows[i].configured, rows[i].message), rows[i].passes) << "row " << i;
+    }
+}
+
+TEST(Log, InfoFlagsDropDebugButKeepInfoAndWarn) {
+    LogCapture capture(0x4);
+    log::LogDebug(0, "debug");
+    log::LogInfo("info");
+    log::LogWarning("warn %d", 1);
+    log::LogMessage(0x104, "memory info");
+    auto messages = capture.DebugMessages();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0], "info");
+    EXPECT_EQ(messages[1], "warn 1");
+    EXPECT_EQ(capture.DebugLines()[1].substr(30, 10), "WARN      ");
+}
+
+TEST(Log, CategoryMarks) {
+    LogCapture capture(0x1FF0F);
+    log::LogMessage(0x8 | 0x100, "m");
+    log::LogMessage(0x8 | 0x800 | 0x200, "fp");
+    log::LogMessage(0x4 | 0x1000, "l");
+    log::LogMessage(0x4 | 0x10000, "amp");
+    log::LogMessage(0x2 | 0x2000 | 0x400, "gs");
+    log::LogMessage(0x1, "lowest");
+    auto lines = capture.DebugLines();
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0].substr(30, 10), "DEBUG  M  ");
+    EXPECT_EQ(lines[1].substr(30, 10), "DEBUG  FP ");
+    EXPECT_EQ(lines[2].substr(30, 10), "INFO     L");
+    EXPECT_EQ(lines[3].substr(30, 10), "INFO     &");
+    EXPECT_EQ(lines[4].substr(30, 10), "WARN   G S");
+    EXPECT_EQ(lines[5].substr(30, 10), "          ");
+}
+
+TEST(Log, ErrorLinesReachTheErrorLogWhateverTheLevel) {
+    LogCapture capture(0x0);
+    log::SetJobTag("J7");
+    log::LogInfo("not written");
+    log::LogError("Failed %d.", 3);
+    EXPECT_TRUE(capture.DebugLines().empty());
+    auto errors = capture.ErrorLines();
+    ASSERT_EQ(errors.size(), 1u);
+    // Two blanks between the job tag and the message.
+    EXPECT_EQ(errors[0], "12/06/26 12:34:56  1234 2443  ERROR !!   J7        Failed 3.");
+}
+
+TEST(Log, ErrorLinesAlsoGoToTheDebugLogWhenActive) {
+    LogCapture capture(0x4);
+    log::LogErrorText("100% broken");
+    auto lines = capture.DebugLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], Header("ERROR !!  ") + "100% broken");
+}
+
+TEST(Log, NothingIsWrittenBeforeConfiguration) {
+    zal::test::TempDir dir;
+    log::ResetForTests();
+    log::LogError("lost");
+    log::LogInfo("lost");
+    EXPECT_FALSE(log::IsConfigured());
+    EXPECT_FALSE(log::WriteDebugLog("x"));
+    EXPECT_FALSE(log::WriteErrorLog("x"));
+}
+
+TEST(Log, CustomLogAndEcho) {
+    LogCapture capture(0x8);
+    std::string custom = capture.dir().file("custom.log");
+    log::LogCustom(custom.c_str(), "value=%d", 5);
+    EXPECT_EQ(zal::test::ReadLines(custom), std::vector<std::string>{"value=5"});
+    auto lines = capture.DebugLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], Header("CLOG  >>> ") + "value=5");
+}
+
+TEST(Log, FolderGetsItsBackslash) {
+    zal::test::FixedSeams seams;
+    for (const char *folder : {"C:\\Logs", "C:\\Logs\\"}) {
+        log::ResetForTests();
+        _LoggingConfigA config{};
+        zal::CopyText(config.LogFolder, folder);
+        zal::CopyText(config.DebugLogName, "dbg.log");
+        zal::CopyText(config.ErrorLogName, "err.log");
+        log::ConfigureLogging(config);
+        EXPECT_STREQ(log::DebugLogPath(), "C:\\Logs\\dbg.log") << folder;
+        EXPECT_STREQ(log::ErrorLogPath(), "C:\\Logs\\err.log") << folder;
+    }
+    log::ResetForTests();
+}
+
+TEST(Log, UpdateRefusesAMissingFolderAndKeepsThePaths) {
+    LogCapture capture(0x4);
+    std::string before = log::DebugLogPath();
+    _LoggingConfigA update = capture.config;
+    zal::CopyText(update.LogFolder, (capture.dir().path() + "-missing").c_str());
+    update.Flags = 0xC;
+    log::UpdateLogging(update);
+    EXPECT_EQ(before, log::DebugLogPath());
+    EXPECT_EQ(log::Flags(), 0xCu);
+    EXPECT_TRUE(capture.HasErrorMessage("The selected log path \"" + capture.dir().path() +
+                                        "-missing\" is invalid or does not exist, no update will be made."));
+}
+
+TEST(Log, UsbRecordIsKeptOnceWithItsOwnFormats) {
+    LogCapture capture(0x4);
+    _LoggingConfigA first = capture.config;
+    first.Flags = 0x8;
+    log::ConfigureUsbLogging(first);
+    _LoggingConfigA second = capture.config;
+    second.Flags = 0x2;
+    log::ConfigureUsbLogging(second);
+    const _LoggingConfigA *usb = log::UsbLoggingConfig();
+    ASSERT_NE(usb, nullptr);
+    EXPECT_EQ(usb->Flags, 0x8u);
+    EXPECT_STREQ(usb->LineFormat, "%s %s %5d ZALL  %s %*s%s");
+    EXPECT_STREQ(usb->PlainLineFormat, "%s %s %5d ZALL  %s %s %s");
+}
+
+}  // namespace

@@ -1,0 +1,257 @@
+#include "documents/EPLDoc.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "documents/DocumentTestSupport.h"
+
+namespace zal::ZalLib {
+namespace {
+
+using test::MakeFormat;
+using test::MakeMedia;
+using test::OptionsScope;
+using test::UnwrappedLog;
+using zal::test::FixedSeams;
+
+// An initialised 4 x 6 document (Left 3, Top 0, Width 804, Height 1219);
+// Body() is what was appended after the header.
+class EPLDocTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        LabelFormat format = MakeFormat();
+        ASSERT_TRUE(doc.InitDoc(&format));
+        headerLength = doc._SourceCount;
+    }
+    std::string Body() const { return std::string(doc._Source + headerLength); }
+
+    OptionsScope options{"10", "4", "0", "0"};
+    EPLDoc doc;
+    std::size_t headerLength = 0;
+};
+
+const std::string kLong124(124, 'c');
+const std::string kLong125(125, 'c');
+const std::string kData500(500, 'm');
+
+TEST_F(EPLDocTest, CommandTemplates) {
+    // clang-format off
+    const BarcodeDescriptor quoted   = {"1", 3, 3, 145, 1, 0};
+    const BarcodeDescriptor unquoted = {"1A", 2, 6, 102, 0, 1};
+    const MaxicodeDescriptor maxi12  = {"m2", 1, 2, 0};
+    const MaxicodeDescriptor maxi19  = {"m2", 1, 9, 0};
+    const MaxicodeDescriptor maxi00  = {"m2", 0, 0, 0};
+    const Pdf417Descriptor pdf       = {0, 400, 300, 5, 1, 0, 2, 6, 0, 0};
+    struct Row {
+        std::function<bool(EPLDoc &)> draw;
+        bool result;
+        std::string appended;
+    };
+    const Row rows[] = {
+        /*  0*/ {[](EPLDoc &d) { return d.PrintText(10, 20, "4,1,1", "ABC"); },   true,  "A013,0020,0,4,1,1,N,\"ABC\"\n"},
+        /*  1*/ {[](EPLDoc &d) { return d.PrintText(10, 20, "4,1,1", "   "); },   false, ""},
+        /*  2*/ {[](EPLDoc &d) { return d.PrintText(10, 20, "4,1,1", ""); },      false, ""},
+        /*  3*/ {[](EPLDoc &d) { return d.PrintText(10, 20, "4,1,1", " A"); },    true,  "A013,0020,0,4,1,1,N,\" A\"\n"},
+        /*  4*/ {[](EPLDoc &d) { return d.PrintText(10, 20, "4,1,1", "\t"); },    true,  "A013,0020,0,4,1,1,N,\"\t\"\n"},
+        /*  5*/ {[](EPLDoc &d) { return d.PrintText(10, 20, nullptr, "A"); },     false, ""},
+        /*  6*/ {[](EPLDoc &d) { return d.PrintText(10, 20, "4,1,1", nullptr); }, false, ""},
+        /*  7*/ {[](EPLDoc &d) { return d.PrintText(10, 12345, "2,1,1", "Y"); },  true,  "A010,12345,0,2,1,1,N,\"Y\"\n"},
+        /*  8*/ {[](EPLDoc &d) { return d.PrintText(10, -5, "2,1,1", "Y"); },     true,  "A013,-005,0,2,1,1,N,\"Y\"\n"},
+        /*  9*/ {[](EPLDoc &d) { return d.PrintText(-50, 7, "2,1,1", "Y"); },     true,  "A-47,0007,0,2,1,1,N,\"Y\"\n"},
+        /* 10*/ {[](EPLDoc &d) { return d.PrintText(804, 20, "2,1,1", "Y"); },    true,  "A807,0020,0,2,1,1,N,\"Y\"\n"},
+        /* 11*/ {[](EPLDoc &d) { return d.PrintText(805, 20, "2,1,1", "Y"); },    true,  "A805,0020,0,2,1,1,N,\"Y\"\n"},
+        /* 12*/ {[](EPLDoc &d) { return d.PrintText(1, 2, "1,1,1", "say \"hi\""); }, true, "A004,0002,0,1,1,1,N,\"say \"hi\"\"\n"},
+        /* 13*/ {[](EPLDoc &d) { return d.PrintInverseText(10, 20, "3,1,1", "INV"); }, true, "A013,0020,0,3,1,1,R,\"INV\"\n"},
+        /* 14*/ {[](EPLDoc &d) { return d.PrintInverseText(10, 20, "3,1,1", " "); },   false, ""},
+        /* 15*/ {[](EPLDoc &d) { return d.PrintTextEx(320, 330, kFont3, "RT"); },       true,  "A323,0330,0,3,2,3,N,\"RT\"\n"},
+        /* 16*/ {[](EPLDoc &d) { return d.PrintTextEx(10, 20, kFont1, "v1", 0, 0); },   true,  "A013,0020,0,1,1,1,N,\"v1\"\n"},
+        /* 17*/ {[](EPLDoc &d) { return d.PrintTextEx(10, 20, kFont1, "  "); },         false, ""},
+        /* 18*/ {[](EPLDoc &d) { return d.DrawLine(0, 275, 232, 3); },           true,  "LO000,0275,232,003\n"},
+        /* 19*/ {[](EPLDoc &d) { return d.DrawFullWidthLine(300, 3); },          true,  "LO000,0300,804,003\n"},
+        /* 20*/ {[](EPLDoc &d) { return d.DrawHorizontalLine(5, 6, 7, 8); },     true,  "LO005,0006,007,008\n"},
+        /* 21*/ {[](EPLDoc &d) { return d.DrawFilledBox(734, 516, 66, 66); },    true,  "LO734,0516,066,066\n"},
+        /* 22*/ {[](EPLDoc &d) { return d.DrawXorBox(729, 327, 75, 72); },       true,  "LE729,0327,075,072\n"},
+        /* 23*/ {[](EPLDoc &d) { return d.DrawBox(10, 20, 100, 50, 3); },        true,  "X010,0020,003,110,0070\n"},
+        /* 24*/ {[](EPLDoc &d) { return d.EraseBox(1, 2, 3, 4); },               true,  "LO001,0002,003,004\nLE001,0002,003,004\n"},
+        /* 25*/ {[](EPLDoc &d) { return d.Reserved12(1, 2, 3, 4, 5); },          false, ""},
+        // a line longer than its 32-byte text is not appended; DrawLine has 128
+        /* 26*/ {[](EPLDoc &d) { return d.DrawHorizontalLine(-100000000, -100000000, 1, 1); }, false, ""},
+        /* 27*/ {[](EPLDoc &d) { return d.DrawFilledBox(-100000000, -100000000, 1, 1); },      false, ""},
+        /* 28*/ {[](EPLDoc &d) { return d.DrawBox(-100000000, -100000000, 1, 1, 1); },         false, ""},
+        /* 29*/ {[](EPLDoc &d) { return d.DrawLine(-100000000, -100000000, 1, 1); }, true, "LO-100000000,-100000000,001,001\n"},
+        /* 30*/ {[](EPLDoc &d) { return d.AddComment("note"); },                 true,  "; note\n"},
+        /* 31*/ {[](EPLDoc &d) { return d.AddComment(kLong124.c_str()); },       true,  "; " + kLong124 + "\n"},
+        /* 32*/ {[](EPLDoc &d) { return d.AddComment(kLong125.c_str()); },       false, ""},
+        /* 33*/ {[&](EPLDoc &d) { return d.DrawBarcode(95, 599, quoted, "1Z99"); },   true, "B095,0599,0,1,3,3,145,N,\"1Z99\"\n"},
+        /* 34*/ {[&](EPLDoc &d) { return d.DrawBarcode(305, 365, unquoted, "420"); }, true, "B305,0365,0,1A,2,6,102,Y,420\n"},
+        /* 35*/ {[&](EPLDoc &d) { return d.DrawBarcode(5, 5, quoted, ""); },          true, "B005,0005,0,1,3,3,145,N,\"\"\n"},
+        /* 36*/ {[&](EPLDoc &d) { return d.DrawMaxicodeBarcode(294, maxi12, "MX"); }, true, "b005,0294,M,m2,1,2,\"MX\"\n"},
+        /* 37*/ {[&](EPLDoc &d) { return d.DrawMaxicodeBarcode(294, maxi19, "MX"); }, true, "b005,0294,M,m2,\"MX\"\n"},
+        /* 38*/ {[&](EPLDoc &d) { return d.DrawMaxicodeBarcode(294, maxi00, "MX"); }, true, "b005,0294,M,m2,\"MX\"\n"},
+        /* 39*/ {[&](EPLDoc &d) { return d.DrawMaxicodeBarcode(294, maxi00, kData500.c_str()); }, true,
+                 "b005,0294,M,m2,\"" + std::string(400, 'm') + "\"\n"},
+        /* 40*/ {[](EPLDoc &d) { return d.DrawDataMatrixBarcode(10, 20, {4}, "ABCDEF", 3); }, true, "b010,0020,D,h4,\"ABC\"\n"},
+        /* 41*/ {[](EPLDoc &d) { return d.DrawDataMatrixBarcode(10, 20, {4}, "AB", 30); },    true, "b010,0020,D,h4,\"AB\"\n"},
+        /* 42*/ {[&](EPLDoc &d) { return d.DrawPDF417Barcode(10, 20, pdf, "PDF"); }, true,
+                 "b010,0020,P,400,300,s5,c1,f0,x2,y6,r0,l0,\"PDF\"\n"},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        std::size_t before = doc._SourceCount;
+        EXPECT_EQ(rows[i].draw(doc), rows[i].result) << "row " << i;
+        std::string appended(doc._Source + before);
+        EXPECT_EQ(appended, rows[i].appended) << "row " << i;
+        EXPECT_EQ(doc._SourceCount, std::strlen(doc._Source)) << "row " << i;
+    }
+}
+
+TEST_F(EPLDocTest, TextParts) {
+    const std::string p100(100, 'a');
+    const std::string p27(27, 'b');
+    const std::string p28(28, 'b');
+    EXPECT_FALSE(doc.PrintTextParts(10, 20, "1,1,1", {p100.c_str(), p28.c_str()}));
+    EXPECT_FALSE(doc.PrintTextExParts(10, 20, kFont1, {p100.c_str(), p28.c_str()}));
+    EXPECT_EQ(Body(), "");
+    EXPECT_TRUE(doc.PrintTextParts(10, 20, "1,1,1", {p100.c_str(), p27.c_str()}));
+    EXPECT_EQ(Body(), "A013,0020,0,1,1,1,N,\"" + p100 + p27 + "\"\n");
+
+    EPLDoc other;
+    LabelFormat format = MakeFormat();
+    ASSERT_TRUE(other.InitDoc(&format));
+    std::size_t header = other._SourceCount;
+    EXPECT_TRUE(other.PrintTextExParts(0, 0, kFont3, {"PO # ", "12", nullptr, "ignored"}));
+    EXPECT_FALSE(other.PrintTextParts(0, 0, "1,1,1", {}));  // empty: skipped as blank
+    EXPECT_EQ(std::string(other._Source + header), "A003,0000,0,3,2,3,N,\"PO # 12\"\n");
+}
+
+TEST_F(EPLDocTest, LogLines) {
+    UnwrappedLog log;
+    FixedSeams::Ticks() = 5000;
+    EPLDoc d;
+    LabelFormat format = MakeFormat();
+    ASSERT_TRUE(InitLabelFormat(&format, "Test Label", 0));
+    ASSERT_TRUE(d.InitDoc(&format));
+    EXPECT_FALSE(d.PrintText(10, 20, "4,1,1", "   "));
+    EXPECT_FALSE(d.PrintTextEx(11, 21, kFont1, ""));
+    EXPECT_FALSE(d.PrintInverseText(12, 22, "4,1,1", " "));
+    ASSERT_TRUE(d.DrawMaxicodeBarcode(294, {"m2", 0, 0, 0}, "x"));
+    ASSERT_TRUE(d.DrawDataMatrixBarcode(1, 1, {1}, "x", 17));
+    ASSERT_TRUE(d.DrawPDF417Barcode(1, 1, {}, "x"));
+    FixedSeams::Ticks() += 25;
+    ASSERT_TRUE(d.EndDoc());
+    format.MaxLabelWidth = 1;
+    ASSERT_TRUE(d.InitDoc(&format));
+
+    // clang-format off
+    const char *expected[] = {
+        /*  0*/ "EPLDoc::InitDoc: Creating label \"Test Label\".",
+        /*  1*/ "EPLDoc::InitDoc: HOffset=\"0\" VOffset=\"0\" Speed=\"4\" Heat=\"10\"",
+        /*  2*/ "EPLDoc::PrintText -> Warning: Skipping blank text field at location 10, 20.",
+        /*  3*/ "EPLDoc::PrintTextEx -> Warning: Skipping blank text field at location 11, 21.",
+        /*  4*/ "EPLDoc::PrintInverseText -> Warning: Skipping blank text field at location 12, 22.",
+        /*  5*/ "EPLDoc::DrawMaxicodeBarcode -> Maxicode Data Size: 400",
+        /*  6*/ "EPLDoc::DrawDataMatrixBarcode -> DataMatrix Data Size: 17",
+        /*  7*/ "EPLDoc::DrawPDF417Barcode -> PDF417 Data Size: 220001",
+        /*  8*/ "EPLDoc::EndDoc OK (25 ms)",
+        /*  9*/ "EPLDoc::InitDoc: HOffset=\"0\" VOffset=\"0\" Speed=\"4\" Heat=\"10\" MaxLabelWidth=\"\"",
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_TRUE(log.HasDebugMessage(expected[i])) << "row " << i << ": " << expected[i];
+    }
+}
+
+TEST(EPLDocHeader, Lines) {
+    struct Row {
+        uint8_t prefix;
+        uint16_t orientation;
+        const char *hOffset, *vOffset, *speed, *heat;
+        const char *header;
+    };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {0, 1, "0",  "0",  "4", "10", "\nZB\nR0,0\nS4\nD10\nN\n"},
+        /*  1*/ {1, 3, "",   "",   "",  "",   "M132,5,5\nZT\nR000,000\nS6\nN\n"},
+        /*  2*/ {0, 0, "12", "",   "3", "",   "\nZB\nR12,000\nS3\nN\n"},
+        /*  3*/ {2, 1, "",   "-40","6", "7",  "M132,5,5\nZB\nR000,-40\nS6\nD7\nN\n"},
+        /*  4*/ {0, 3, "12345", "54321", "12345", "15", "\nZT\nR12345,54321\nS12345\nD15\nN\n"},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row &r = rows[i];
+        // the options are heat, speed, vertical and horizontal offset
+        OptionsScope options(r.heat, r.speed, r.vOffset, r.hOffset);
+        LabelFormat format = MakeFormat(MakeMedia(4.0f, 6.0f, false, r.orientation));
+        ASSERT_TRUE(InitLabelFormat(&format, "Header", r.prefix));
+        EPLDoc doc;
+        ASSERT_TRUE(doc.InitDoc(&format)) << "row " << i;
+        EXPECT_EQ(std::string(doc._Source), r.header) << "row " << i;
+        EXPECT_TRUE(doc.Initialized) << "row " << i;
+    }
+}
+
+TEST(EPLDocHeader, WholeLabel) {
+    OptionsScope options("10", "4", "0", "0");
+    FixedSeams seams;
+    EPLDoc doc;
+    LabelFormat format = MakeFormat();
+    ASSERT_TRUE(InitLabelFormat(&format, "Font Samples Label", 0));
+    EXPECT_STREQ(format.Created, "12/06/26 12:34:56");
+    ASSERT_TRUE(doc.InitDoc(&format));
+    EXPECT_STREQ(doc.Name, "Font Samples Label");
+    EXPECT_TRUE(doc.TimerRunning);
+    ASSERT_TRUE(doc.PrintText(10, 10, "1,1,1", "1,1,1 - ABCD abcd"));
+    ASSERT_TRUE(doc.AppendRawText("; raw\n"));
+    ASSERT_TRUE(doc.EndDoc());
+    EXPECT_TRUE(doc.Ended);
+    EXPECT_FALSE(doc.TimerRunning);
+    EXPECT_STREQ(doc._Source, "\nZB\nR0,0\nS4\nD10\nN\nA013,0010,0,1,1,1,N,\"1,1,1 - ABCD abcd\"\n; raw\nP1\n");
+
+    // an unknown resolution still writes the header on the 600 x 600 area
+    EPLDoc fallback;
+    format.Dpi = 200;
+    EXPECT_TRUE(fallback.InitDoc(&format));
+    EXPECT_EQ(fallback.Dims.Width, 594);
+    EXPECT_FALSE(fallback.InitDoc(nullptr));
+    EXPECT_FALSE(fallback.Initialized);
+
+    // text before InitDoc is written unshifted
+    EPLDoc early;
+    ASSERT_TRUE(early.PrintText(10, 20, "4,1,1", "E"));
+    EXPECT_STREQ(early._Source, "A010,0020,0,4,1,1,N,\"E\"\n");
+}
+
+TEST(InitLabelFormat, FillsOptionsAndName) {
+    OptionsScope options("7", "2", "5", "-3");
+    FixedSeams seams;
+    EXPECT_FALSE(InitLabelFormat(nullptr, "x", 1));
+    LabelFormat format = MakeFormat();
+    CopyText(format.Name, "kept");
+    ASSERT_TRUE(InitLabelFormat(&format, "", 1));
+    EXPECT_STREQ(format.Name, "kept");
+    ASSERT_TRUE(InitLabelFormat(&format, nullptr, 1));
+    EXPECT_STREQ(format.Name, "kept");
+    EXPECT_EQ(format.HeaderPrefix, 1);
+    EXPECT_STREQ(format.HOffset, "-3");
+    EXPECT_STREQ(format.VOffset, "5");
+    EXPECT_STREQ(format.Speed, "2");
+    EXPECT_STREQ(format.Heat, "7");
+    const std::string longName(80, 'n');
+    ASSERT_TRUE(InitLabelFormat(&format, longName.c_str(), 0));
+    EXPECT_EQ(std::string(format.Name), longName.substr(0, 63));
+}
+
+TEST(EPLDocBuffer, LargeBarcodeGrowsTheText) {
+    EPLDoc doc;
+    const std::string data(5000, 'p');
+    ASSERT_TRUE(doc.DrawPDF417Barcode(10, 20, {}, data.c_str()));
+    EXPECT_EQ(doc._SourceCount, std::strlen(doc._Source));
+    EXPECT_EQ(std::string(doc._Source).substr(doc._SourceCount - 7), "ppppp\"\n");
+    EXPECT_EQ(doc._SourceSize, 1024u + 220002u);  // room asked for the whole 220001, in one step
+}
+
+}  // namespace
+}  // namespace zal::ZalLib

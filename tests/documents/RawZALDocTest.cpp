@@ -1,0 +1,383 @@
+#include "documents/RawZALDoc.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/Heap.h"
+#include "common/Seams.h"
+#include "documents/DocumentTestSupport.h"
+#include "documents/EPLDoc.h"
+
+namespace zal::ZalLib {
+namespace {
+
+using test::MakeFormat;
+using test::MakeMedia;
+using test::OptionsScope;
+using test::UnwrappedLog;
+using zal::test::FixedSeams;
+using zal::test::TempDir;
+
+TEST(RawZALDoc, EnsureSpaceGrowth) {
+    struct Row {
+        std::vector<std::size_t> appends;  // lengths appended in turn
+        uint32_t size;                     // _SourceSize afterwards
+    };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {{5000},        6025},  // 1024 + 5001 in one step
+        /*  1*/ {{10},          1024},
+        /*  2*/ {{10, 10},      2048},  // every append wants 1024 free bytes
+        /*  3*/ {{1023},        1024},
+        /*  4*/ {{1024},        2049},
+        /*  5*/ {{0},           1024},
+        /*  6*/ {{2000, 3000},  6026},  // 1024 + 2001, then + 3001
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        EPLDoc doc;
+        std::string expected;
+        for (std::size_t length : rows[i].appends) {
+            std::string piece(length, static_cast<char>('a' + expected.size() % 26));
+            EXPECT_TRUE(doc.AppendRawText(piece.c_str())) << "row " << i;
+            expected += piece;
+        }
+        EXPECT_EQ(doc._SourceSize, rows[i].size) << "row " << i;
+        EXPECT_EQ(doc._SourceCount, expected.size()) << "row " << i;
+        EXPECT_EQ(std::string(doc._Source), expected) << "row " << i;
+    }
+}
+
+TEST(RawZALDoc, EnsureSpaceLogLines) {
+    UnwrappedLog log;
+    EPLDoc doc;
+    ASSERT_TRUE(doc.EnsureSpace(10));
+    ASSERT_TRUE(doc.AppendRawText(std::string(20, 'x').c_str()));
+    ASSERT_TRUE(doc.EnsureSpace(10));
+    EXPECT_TRUE(log.HasDebugMessage(
+        "RawZALDoc::EnsureSpace -> _SourceCount=0, _SourceSize=1024, addlsize=10, sizeneeded=1024."));
+    EXPECT_TRUE(log.HasDebugMessage("RawZALDoc::EnsureSpace -> _SourceSize is already adequate."));
+    EXPECT_TRUE(log.HasDebugMessage(
+        "RawZALDoc::EnsureSpace -> _SourceCount=20, _SourceSize=1024, addlsize=10, sizeneeded=1024."));
+    EXPECT_TRUE(log.HasDebugMessage("RawZALDoc::EnsureSpace -> _SourceSize now is 2048."));
+}
+
+TEST(RawZALDoc, ResetReleasesAndNextAppendAllocates) {
+    UnwrappedLog log;
+    EPLDoc doc;
+    doc.Initialized = true;
+    ASSERT_TRUE(doc.AppendRawText("abc"));
+    doc.Reset();
+    EXPECT_EQ(doc._Source, nullptr);
+    EXPECT_EQ(doc._SourceSize, 0u);
+    EXPECT_EQ(doc._SourceCount, 0u);
+    EXPECT_FALSE(doc.Initialized);
+    EXPECT_STREQ(doc.Name, "");
+    doc.Reset();  // a second release finds nothing to free
+
+    ASSERT_TRUE(doc.AppendRawText("xy"));
+    EXPECT_STREQ(doc._Source, "xy");
+    EXPECT_EQ(doc._SourceSize, 1024u);
+    EXPECT_TRUE(log.HasDebugMessage("RawZALDoc::EnsureSpace -> Warning: source buffer is unexpectedly unallocated."));
+    EXPECT_TRUE(log.HasDebugMessage("RawZALDoc::Reset()"));
+    EXPECT_TRUE(log.HasDebugMessage("ZALDoc::Reset()"));
+}
+
+TEST(RawZALDoc, AllocationFailuresKeepTheText) {
+    UnwrappedLog log;
+    {
+        FailNextHeapAllocations(1);
+        EPLDoc doc;  // constructor allocation fails
+        EXPECT_EQ(doc._SourceSize, 0u);
+        EXPECT_TRUE(doc.AppendRawText("late"));
+        EXPECT_STREQ(doc._Source, "late");
+    }
+    EPLDoc doc;
+    ASSERT_TRUE(doc.AppendRawText("keep"));
+    FailNextHeapAllocations(1);
+    EXPECT_FALSE(doc.AppendRawText(std::string(2000, 'z').c_str()));
+    EXPECT_STREQ(doc._Source, "keep");
+    EXPECT_EQ(doc._SourceCount, 4u);
+    EXPECT_EQ(doc._SourceSize, 1024u);
+    EXPECT_TRUE(log.HasErrorMessage("RawZALDoc::EnsureSpace -> _Source buffer could not be reallocated."));
+    EXPECT_TRUE(log.HasDebugMessage("RawZALDoc::AppendRawText Failed"));
+    EXPECT_FALSE(doc.AppendRawText(nullptr));
+    // a request near 4 GiB fails instead of wrapping to a small one
+    EXPECT_FALSE(doc.EnsureSpace(UINT32_MAX));
+    EXPECT_EQ(doc._SourceSize, 1024u);
+}
+
+TEST(RawZALDoc, DestructorLogLines) {
+    UnwrappedLog log;
+    { EPLDoc doc; }
+    std::vector<std::string> messages;
+    for (const std::string &m : log.DebugMessages()) {
+        if (m.find("Reset()") != std::string::npos || m.find("Destroying") != std::string::npos) messages.push_back(m);
+    }
+    const std::vector<std::string> expected = {"RawZALDoc::Reset()", "ZALDoc::Reset()", "Destroying ZALDoc...",
+                                               "ZALDoc::Reset()"};
+    EXPECT_EQ(messages, expected);
+}
+
+TEST(RawZALDoc, GetMediaDims) {
+    struct Row {
+        float width, length;
+        bool docutab;
+        int dpi;
+        int16_t hMargin, vMargin;
+        bool result;
+        // Left, Top, Right, Bottom, Width, Height, MediaWidth, MediaLength, DocutabStart, DocutabHeight
+        int16_t dims[10];
+    };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {4.0f, 6.0f,  false, 203,  6, 0, true,  {3, 0, 807, 1219, 804, 1219,  813, 1219,    0,   0}},
+        /*  1*/ {4.0f, 6.75f, true,  203,  6, 0, true,  {3, 0, 807, 1215, 804, 1215,  813, 1372, 1220, 152}},
+        /*  2*/ {4.0f, 4.25f, false, 203,  0, 0, true,  {0, 0, 813,  864, 813,  864,  813,  864,    0,   0}},
+        /*  3*/ {4.0f, 6.0f,  false, 300,  0, 0, true,  {0, 0,1199, 1798,1199, 1798, 1199, 1798,    0,   0}},
+        /*  4*/ {4.0f, 2.0f,  false, 203,  0, 0, true,  {0, 0, 813,  600, 813,  600,  813,  406,    0,   0}},
+        /*  5*/ {4.0f, 6.0f,  false, 203,  7, 0, true,  {4, 0, 805, 1219, 801, 1219,  813, 1219,    0,   0}},
+        /*  6*/ {4.0f, 6.0f,  false, 203, -6, 0, true,  {0, 0, 813, 1219, 813, 1219,  813, 1219,    0,   0}},
+        /*  7*/ {4.0f, 6.0f,  false, 203,  6, 5, true,  {3, 3, 807, 1213, 804, 1210,  813, 1219,    0,   0}},
+        /*  8*/ {4.0f, 6.0f,  false, 152,  0, 0, true,  {0, 0, 610,  914, 610,  914,  610,  914,    0,   0}},
+        /*  9*/ {4.0f, 6.0f,  false, 608,  0, 0, true,  {0, 0,2438, 3658,2438, 3658, 2438, 3658,    0,   0}},
+        /* 10*/ {4.0f, 6.0f,  false, 200,  6, 0, false, {3, 0, 597,  600, 594,  600,  600,  600,    0,   0}},
+        /* 11*/ {4.0f, 3.5f,  true,  203,  0, 0, true,  {0, 0, 813,  600, 813,  600,  813,  711,  559, 152}},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row &r = rows[i];
+        DocumentMedia media = MakeMedia(r.width, r.length, r.docutab);
+        MediaDims d{};
+        d.DocutabGap = 5;
+        EXPECT_EQ(RawZALDoc::GetMediaDims(&media, r.dpi, r.hMargin, r.vMargin, &d), r.result) << "row " << i;
+        const int16_t got[10] = {d.Left,       d.Top,        d.Right,        d.Bottom,       d.Width,
+                                 d.Height,     d.MediaWidth, d.MediaLength, d.DocutabStart, d.DocutabHeight};
+        for (int k = 0; k < 10; ++k) EXPECT_EQ(got[k], r.dims[k]) << "row " << i << " value " << k;
+        EXPECT_EQ(d.Docutab, r.docutab && r.result) << "row " << i;
+    }
+}
+
+TEST(RawZALDoc, GetMediaDimsLogLines) {
+    UnwrappedLog log;
+    DocumentMedia media = MakeMedia(4.0f, 6.75f, true);
+    MediaDims d{};
+    d.DocutabGap = 5;
+    EXPECT_TRUE(RawZALDoc::GetMediaDims(&media, 203, 6, 0, &d));
+    EXPECT_FALSE(RawZALDoc::GetMediaDims(&media, 200, 6, 0, &d));
+    EXPECT_FALSE(RawZALDoc::GetMediaDims(&media, 203, 6, 0, nullptr));
+    MediaDims untouched{};
+    EXPECT_FALSE(RawZALDoc::GetMediaDims(nullptr, 203, 8, 2, &untouched));
+    EXPECT_EQ(untouched.Left, 4);
+    EXPECT_EQ(untouched.Top, 1);
+    EXPECT_EQ(untouched.MediaWidth, 0);
+
+    EXPECT_TRUE(log.HasDebugMessage("-> Calculated Media Dots: 813 X by 1372 Y."));
+    EXPECT_TRUE(log.HasDebugMessage("-> Adjusted Media for Docutab: Docutab starts at 1220 and is 152 dots in height."));
+    EXPECT_TRUE(
+        log.HasDebugMessage("-> Adjusted Document Layout (Dots): 3,0 to 807,1215. Total size: 804 X by 1215 Y."));
+    EXPECT_TRUE(log.HasErrorMessage("RawZALDoc::GetMediaDims() -> ERROR: Cannot calculate media dots (printer "
+                                    "dimensions). Invalid DPI specified: 200"));
+    EXPECT_TRUE(log.HasErrorMessage("RawZALDoc::GetMediaDims() -> ERROR: Cannot calculate media dots (printer "
+                                    "dimensions). Invalid null layout patameter."));
+}
+
+TEST(RawZALDoc, ValidateCoords) {
+    struct Row {
+        bool docutab;
+        int x, y;
+        bool result;
+        int outX, outY;
+    };
+    // 4 x 6 with margins 6 and 2: Left 3, Top 1, Width 804, Height 1217 - 1;
+    // 4 x 6.75 with docutab: the strip ends at 1218 + 152 = 1370.
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {false,  10,   20, true,    13,   21},
+        /*  1*/ {false, 804,   20, true,   807,   21},
+        /*  2*/ {false, 805,   20, false,  805,   20},
+        /*  3*/ {false,  10, 1216, true,    13, 1217},
+        /*  4*/ {false,  10, 1217, false,   10, 1217},
+        /*  5*/ {false,  -5,   -5, true,    -2,   -4},
+        /*  6*/ {true,   10, 1370, true,    13, 1371},
+        /*  7*/ {true,   10, 1371, false,   10, 1371},
+        /*  8*/ {false, 900, 5000, false,  900, 5000},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row &r = rows[i];
+        EPLDoc doc;
+        LabelFormat format = MakeFormat(MakeMedia(4.0f, r.docutab ? 6.75f : 6.0f, r.docutab));
+        format.VerticalMargin = 2;
+        ASSERT_TRUE(doc.InitDoc(&format));
+        int x = r.x;
+        int y = r.y;
+        EXPECT_EQ(doc.ValidateCoords(x, y), r.result) << "row " << i;
+        EXPECT_EQ(x, r.outX) << "row " << i;
+        EXPECT_EQ(y, r.outY) << "row " << i;
+    }
+}
+
+TEST(RawZALDoc, ValidateCoordsRefusesBeforeInit) {
+    UnwrappedLog log;
+    EPLDoc doc;
+    int x = 10;
+    int y = 20;
+    EXPECT_FALSE(doc.ValidateCoords(x, y));
+    EXPECT_EQ(x, 10);
+    EXPECT_EQ(y, 20);
+    LabelFormat format = MakeFormat();
+    ASSERT_TRUE(doc.InitDoc(&format));
+    x = 900;
+    y = 5000;
+    EXPECT_FALSE(doc.ValidateCoords(x, y));
+    EXPECT_TRUE(log.HasDebugMessage(
+        "EPLDoc::ValidateCoords -> Warning: Requested Y position (5000) exceeds maximum vertical position (1219)."));
+    EXPECT_TRUE(log.HasDebugMessage(
+        "EPLDoc::ValidateCoords -> Warning: Requested X position (900) exceeds maximum horizontal position (804)."));
+}
+
+TEST(RawZALDoc, GetCenterX) {
+    EPLDoc doc;
+    doc.Dims.Left = 3;
+    doc.Dims.Width = 805;
+    EXPECT_EQ(doc.GetCenterX(), 406);  // 402.5 goes up
+    doc.Dims.Width = 804;
+    EXPECT_EQ(doc.GetCenterX(), 405);
+}
+
+TEST(RawZALDoc, ConstructedAndResetState) {
+    EPLDoc doc;
+    EXPECT_STREQ(doc.Name, "Untitled");
+    EXPECT_STREQ(doc.ClassName, "EPLDoc");
+    EXPECT_EQ(doc.Media.Type.DocutabLength, 0.75f);
+    EXPECT_EQ(doc.Dims.Width, 600);
+    EXPECT_EQ(doc.Dims.MediaLength, 600);
+    EXPECT_EQ(doc.Dims.DocutabGap, 5);
+    LabelFormat format = MakeFormat(MakeMedia(4.0f, 6.75f, true, 3));
+    CopyText(format.Name, "Label");
+    ASSERT_TRUE(doc.InitDoc(&format));
+    doc.ZALDoc::Reset();
+    EXPECT_EQ(doc.Media.Type.Width, 0.0f);
+    EXPECT_EQ(doc.Media.Type.DocutabLength, 0.75f);
+    EXPECT_EQ(doc.Media.Orientation.Id, 3);  // the orientation stays
+    EXPECT_EQ(doc.Dims.Left, 0);
+    EXPECT_EQ(doc.Dims.Width, 600);
+    EXPECT_EQ(doc.Dims.MediaLength, 1372);  // the media dots stay
+    EXPECT_EQ(doc.Dims.DocutabStart, 1220);
+    EXPECT_STREQ(doc.Name, "");
+    EXPECT_FALSE(doc.TimerRunning);
+    EXPECT_NE(doc._Source, nullptr);  // only RawZALDoc::Reset releases the text
+}
+
+class SaveToFileTest : public ::testing::Test {
+protected:
+    FixedSeams seams;
+    TempDir dir;
+};
+
+TEST_F(SaveToFileTest, PlainCopy) {
+    std::string path = dir.file("raw.txt");
+    zal::test::WriteFile(path, "old content that must go\n");
+    EPLDoc doc;
+    ASSERT_TRUE(doc.AppendRawText("N\nP1\n"));
+    EXPECT_TRUE(doc.RawZALDoc::SaveToFile(path.c_str()));
+    EXPECT_EQ(zal::test::ReadLines(path), (std::vector<std::string>{"N", "P1"}));
+}
+
+TEST_F(SaveToFileTest, CommentHeaderAndReplace) {
+    UnwrappedLog log;
+    std::string path = dir.file("label.txt");
+    EPLDoc doc;
+    ASSERT_TRUE(doc.AppendRawText("N\n"));
+    EXPECT_TRUE(doc.SaveToFile(path.c_str()));
+    EXPECT_TRUE(doc.SaveToFile(path.c_str()));  // replaced, not appended
+    const std::vector<std::string> expected = {
+        ";*************************", "; Label Name : Untitled", "; Generated  : 12/06/26 12:34:56",
+        ";*************************", "N"};
+    EXPECT_EQ(zal::test::ReadLines(path), expected);
+    EXPECT_TRUE(log.HasDebugMessage("EPLDoc::SaveToFile -> \"" + path + "\""));
+}
+
+TEST_F(SaveToFileTest, EmptyDocumentWritesNothing) {
+    std::string path = dir.file("empty.txt");
+    EPLDoc doc;
+    EXPECT_TRUE(doc.SaveToFile(path.c_str()));
+    EXPECT_TRUE(doc.RawZALDoc::SaveToFile(path.c_str()));
+    EXPECT_FALSE(zal::test::FileExists(path));
+    zal::test::WriteFile(path, "kept");
+    EXPECT_TRUE(doc.SaveToFile(path.c_str()));
+    EXPECT_EQ(zal::test::ReadFile(path), "kept");  // no file is touched
+}
+
+TEST_F(SaveToFileTest, UnopenableFileGivesUpAfterThreeTries) {
+    std::string path = dir.file("missing-folder") + zal::test::Separator() + "label.txt";
+    EPLDoc doc;
+    ASSERT_TRUE(doc.AppendRawText("N\n"));
+    EXPECT_FALSE(doc.SaveToFile(path.c_str()));
+    EXPECT_EQ(FixedSeams::Sleeps(), (std::vector<uint32_t>{100, 100, 100}));
+    FixedSeams::Sleeps().clear();
+    EXPECT_FALSE(doc.RawZALDoc::SaveToFile(path.c_str()));
+    EXPECT_EQ(FixedSeams::Sleeps().size(), 3u);
+    EXPECT_FALSE(doc.SaveToFile(nullptr));
+}
+
+
+// Every tick read moves the clock on by 7 ms: the transfer takes 7 ms.
+uint64_t SteppingTicks() { return FixedSeams::Ticks() += 7; }
+
+TEST(RawZALDocPrint, ResultCodesAndBytes) {
+    struct Row {
+        bool discard;
+        const char *file;  // under the temporary folder; null: none
+        bool reset;        // the document released before printing
+        int32_t code;
+        const char *written;  // the output file's content afterwards
+        const char *logLine;
+    };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {false, "out.prn",     false, 0,    "N\nP1\n",
+                 "RawZALDoc::Print -> Print result (7 ms): Code 0 (ZALERR_SUCCESS) Label printed successfully."},
+        /*  1*/ {false, "none/out.prn", false, -301, nullptr,
+                 "RawZALDoc::Print -> Print result (7 ms): Code -301 (ZALERR_PRINTER_OPENFAIL) Unable to open printer device."},
+        /*  2*/ {true,  nullptr,       false, 0,    nullptr, "Discarded 5 bytes of data to \"NUL\"."},
+        /*  3*/ {true,  nullptr,       true,  0,    nullptr, "Discarded 0 bytes of data to \"NUL\"."},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row &r = rows[i];
+        UnwrappedLog log;
+        seams::Current().tickCount = SteppingTicks;
+        TempDir dir;
+        auto context = std::make_unique<JobContext>();
+        *context = JobContext{};
+        CopyText(context->PortText, r.discard ? "NUL" : "FILE");
+        if (r.discard) context->PortType = kPortTypeDiscard;
+        std::string path = r.file ? dir.file(r.file) : std::string();
+        CopyText(context->OutputFile, path.c_str());
+
+        EPLDoc doc;
+        ASSERT_TRUE(doc.AppendRawText("N\nP1\n"));
+        if (r.reset) doc.Reset();
+        EXPECT_EQ(doc.Print(context.get()), r.code) << "row " << i;
+        EXPECT_FALSE(doc.TimerRunning) << "row " << i;
+        EXPECT_EQ(doc.EndTicks - doc.StartTicks, 7u) << "row " << i;
+        if (r.written) {
+            EXPECT_EQ(zal::test::ReadFile(path), r.written) << "row " << i;
+        }
+        EXPECT_TRUE(log.HasDebugMessage("RawZALDoc::Print -> Sending RAW data to printer...")) << "row " << i;
+        EXPECT_TRUE(log.HasDebugMessage(r.logLine)) << "row " << i;
+        // printed text stays: it may be printed or saved again
+        if (!r.reset) {
+            EXPECT_STREQ(doc._Source, "N\nP1\n") << "row " << i;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zal::ZalLib

@@ -1,0 +1,122 @@
+#include "formatting/LineLists.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "common/Log.h"
+#include "support/TestSupport.h"
+
+namespace zal {
+namespace {
+
+enum class List { Billing, Package, Customer };
+
+// Runs a parser on tables pre-filled with junk; returns the lines as text.
+int Parse(List which, const char *list, std::vector<std::string> &lines) {
+    char billing[kAddlBillingLines][kAddlBillingLineSize];
+    char package[kPkgInfoLines][kPkgInfoLineSize];
+    char customer[kCustomerDataLines][kCustomerDataLineSize];
+    for (auto &l : billing) std::strcpy(l, "junk");
+    for (auto &l : package) std::strcpy(l, "junk");
+    for (auto &l : customer) std::strcpy(l, "junk");
+    std::vector<char> copy;
+    if (list != nullptr) copy.assign(list, list + std::strlen(list) + 1);
+    char *text = list != nullptr ? copy.data() : nullptr;
+    int count = 0;
+    lines.clear();
+    switch (which) {
+    case List::Billing:
+        count = FillAddlBillingLines(billing, text);
+        for (auto &l : billing) lines.emplace_back(l);
+        break;
+    case List::Package:
+        count = FillPkgInfoLines(package, text);
+        for (auto &l : package) lines.emplace_back(l);
+        break;
+    case List::Customer:
+        count = FillCustomerDataLines(customer, text);
+        for (auto &l : customer) lines.emplace_back(l);
+        break;
+    }
+    return count;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(LineListsTest, Parsers) {
+    const std::string p70(70, 'p');
+    const std::string billingLong = "A|" + p70;
+    const std::string packageLong = p70 + "|B";
+    struct Row { List which; std::string list; int count; Lines lines; };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {List::Billing, "1|2|3|4|5|6|7|8|9|10", 8, {"1", "2", "3", "4", "5", "6", "7", "8"}},
+        /*  1*/ {List::Billing, "A||B", 2, {"A", "B", "", "", "", "", "", ""}},
+        /*  2*/ {List::Billing, "|A|", 1, {"A", "", "", "", "", "", "", ""}},
+        /*  3*/ {List::Billing, "", 0, {"", "", "", "", "", "", "", ""}},
+        /*  4*/ {List::Billing, "|||", 0, {"", "", "", "", "", "", "", ""}},
+        /*  5*/ {List::Billing, billingLong, 2, {"A", std::string(65, 'p'), "", "", "", "", "", ""}},
+        /*  6*/ {List::Package, "1|2|3|4|5|6|7", 6, {"1", "2", "3", "4", "5", "6"}},
+        /*  7*/ {List::Package, "", 0, {"", "", "", "", "", ""}},
+        /*  8*/ {List::Package, packageLong, 2, {std::string(20, 'p'), "B", "", "", "", ""}},
+        /*  9*/ {List::Customer, "PO # 1|NOTE|REF", 3, {"PO # 1", "NOTE", "REF", "", ""}},
+        /* 10*/ {List::Customer, p70, 1, {std::string(64, 'p'), "", "", "", ""}},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        Lines lines;
+        EXPECT_EQ(Parse(rows[i].which, rows[i].list.c_str(), lines), rows[i].count) << "row " << i;
+        EXPECT_EQ(lines, rows[i].lines) << "row " << i;
+    }
+    Lines lines;
+    EXPECT_EQ(Parse(List::Customer, nullptr, lines), 0);
+    EXPECT_EQ(lines, Lines(5, ""));
+}
+
+TEST(LineListsTest, LogsEachLine) {
+    test::LogCapture capture;
+    char lines[kCustomerDataLines][kCustomerDataLineSize];
+    std::string list = "A|" + std::string(70, 'c');
+    ASSERT_EQ(FillCustomerDataLines(lines, list.data()), 2);
+    const std::string cut(64, 'c');
+    const Lines expected = {
+        "FillCustomerDataLines -> Parsing delimited list: \"A|" + std::string(70, 'c') + "\"",
+        "FillCustomerDataLines -> Line 1: \"A\"",
+        "FillCustomerDataLines -> Line 2: \"" + cut + "\" (TRUNCATED)",
+        "FillCustomerDataLines -> Line 3: (empty)",
+        "FillCustomerDataLines -> Line 4: (empty)",
+        "FillCustomerDataLines -> Line 5: (empty)",
+        "FillCustomerDataLines -> Total Lines: 2",
+    };
+    EXPECT_EQ(capture.DebugMessages(), expected);
+}
+
+TEST(LineListsTest, EmptyListLogsOneLine) {
+    struct Row { List which; const char *message; };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {List::Billing,  "FillAddlBillingLines -> No additional billing information lines are present."},
+        /*  1*/ {List::Package,  "FillPkgInfoLines -> No package information lines are present."},
+        /*  2*/ {List::Customer, "FillCustomerDataLines -> No additional customer data lines are present."},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        test::LogCapture capture;
+        Lines lines;
+        Parse(rows[i].which, "|", lines);
+        EXPECT_EQ(capture.DebugMessages(), Lines{rows[i].message}) << "row " << i;
+    }
+}
+
+TEST(LineListsTest, NotLoggedWithoutJobCategory) {
+    test::LogCapture capture(log::kDebug);
+    Lines lines;
+    Parse(List::Billing, "A", lines);
+    EXPECT_TRUE(capture.DebugLines().empty());
+}
+
+}  // namespace
+}  // namespace zal

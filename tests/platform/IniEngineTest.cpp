@@ -1,0 +1,265 @@
+// The posix INI engine beyond the recorded corpus: pinned files, the
+// one-line writer, the integer reading and the user's win.ini.
+#if !defined(_WIN32)
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/Platform.h"
+#include "platform/posix/IniDocument.h"
+#include "support/TestSupport.h"
+
+namespace zal::test {
+namespace {
+
+using platform::GetLastError;
+using platform::GetPrivateProfileInt;
+using platform::GetPrivateProfileString;
+using platform::PinProfileFile;
+using platform::SetLastError;
+using platform::UnpinProfileFile;
+using platform::WritePrivateProfileString;
+
+std::string Get(const std::string &file, const char *section, const char *key, const char *defaultValue = "dflt") {
+    char buffer[256];
+    uint32_t n = GetPrivateProfileString(section, key, defaultValue, buffer, sizeof buffer, file.c_str());
+    return std::string(buffer, n);
+}
+
+class IniEngine : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::string file = dir.file("job.ini");
+};
+
+// ---------------------------------------------------------------- pinning
+TEST_F(IniEngine, PinnedFileAnswersFromMemoryUntilUnpinned) {
+    WriteFile(file, "[Job]\r\nCarrier=UPS\r\nCount=3\r\n");
+    PinProfileFile(file.c_str());
+    EXPECT_EQ(Get(file, "Job", "Carrier"), "UPS");
+
+    WriteFile(file, "[Job]\r\nCarrier=DHL\r\nCount=7\r\nNew=1\r\n");
+    EXPECT_EQ(Get(file, "Job", "Carrier"), "UPS");
+    EXPECT_EQ(GetPrivateProfileInt("Job", "Count", 0, file.c_str()), 3u);
+    EXPECT_EQ(Get(file, "Job", "New"), "dflt");
+    EXPECT_EQ(Get(file, "Job", nullptr), std::string("Carrier\0Count\0", 14));
+
+    // Not even the file's absence is noticed.
+    std::remove(file.c_str());
+    EXPECT_EQ(Get(file, "Job", "Carrier"), "UPS");
+
+    UnpinProfileFile(file.c_str());
+    SetLastError(0);
+    EXPECT_EQ(Get(file, "Job", "Carrier"), "dflt");
+    EXPECT_EQ(GetLastError(), platform::kErrorFileNotFound);
+}
+
+TEST_F(IniEngine, UnpinnedReadsSeeEveryChangeOnDisk) {
+    // Same size, same second: only reading the file again can tell.
+    WriteFile(file, "[Job]\r\nCarrier=UPS\r\n");
+    EXPECT_EQ(Get(file, "Job", "Carrier"), "UPS");
+    WriteFile(file, "[Job]\r\nCarrier=DHL\r\n");
+    EXPECT_EQ(Get(file, "Job", "Carrier"), "DHL");
+}
+
+TEST_F(IniEngine, NestedPinsAreCounted) {
+    WriteFile(file, "[Job]\r\nk=1\r\n");
+    PinProfileFile(file.c_str());
+    PinProfileFile(file.c_str());
+    WriteFile(file, "[Job]\r\nk=2\r\n");
+    UnpinProfileFile(file.c_str());
+    EXPECT_EQ(Get(file, "Job", "k"), "1");
+    UnpinProfileFile(file.c_str());
+    EXPECT_EQ(Get(file, "Job", "k"), "2");
+    UnpinProfileFile(file.c_str());  // one too many: ignored
+    EXPECT_EQ(Get(file, "Job", "k"), "2");
+}
+
+TEST_F(IniEngine, WritesToAPinnedFileReachDiskAndCopy) {
+    WriteFile(file, "[Job]\r\nk=1\r\n");
+    PinProfileFile(file.c_str());
+    ASSERT_TRUE(WritePrivateProfileString("Error", "Description", "Bad zip", file.c_str()));
+    EXPECT_EQ(Get(file, "Error", "Description"), "Bad zip");
+    EXPECT_EQ(ReadFile(file), "[Job]\r\nk=1\r\n[Error]\r\nDescription=Bad zip\r\n");
+
+    ASSERT_TRUE(WritePrivateProfileString("Job", "k", nullptr, file.c_str()));
+    EXPECT_EQ(Get(file, "Job", "k"), "dflt");
+    EXPECT_EQ(Get(file, nullptr, nullptr), std::string("Job\0Error\0", 10));
+
+    // Reads after the write still come from memory.
+    WriteFile(file, "[Job]\r\nk=changed\r\n");
+    EXPECT_EQ(Get(file, "Error", "Description"), "Bad zip");
+    UnpinProfileFile(file.c_str());
+    EXPECT_EQ(Get(file, "Error", "Description"), "dflt");
+}
+
+TEST_F(IniEngine, WriteToAPinnedFileKeepsWhatOthersWrote) {
+    WriteFile(file, "[Job]\r\nk=1\r\n");
+    PinProfileFile(file.c_str());
+    WriteFile(file, "[Job]\r\nk=1\r\nHost=added\r\n");
+    ASSERT_TRUE(WritePrivateProfileString("Job", "Status", "done", file.c_str()));
+    EXPECT_EQ(ReadFile(file), "[Job]\r\nk=1\r\nHost=added\r\nStatus=done\r\n");
+    EXPECT_EQ(Get(file, "Job", "Host"), "added");
+    UnpinProfileFile(file.c_str());
+}
+
+TEST_F(IniEngine, PinnedMissingFileAndOtherSpellingsOfThePath) {
+    PinProfileFile(file.c_str());
+    SetLastError(0);
+    EXPECT_EQ(Get(file, "Job", "k"), "dflt");
+    EXPECT_EQ(GetLastError(), platform::kErrorFileNotFound);
+
+    // Backslashes name the same file.
+    std::string windowsSpelling = file;
+    for (char &c : windowsSpelling) {
+        if (c == '/') c = '\\';
+    }
+    ASSERT_TRUE(WritePrivateProfileString("Job", "k", "v", windowsSpelling.c_str()));
+    std::remove(file.c_str());
+    EXPECT_EQ(Get(file, "Job", "k"), "v");
+    UnpinProfileFile(windowsSpelling.c_str());
+    EXPECT_EQ(Get(file, "Job", "k"), "dflt");
+}
+
+// ---------------------------------------------------------------- writer
+struct EditRow {
+    const char *before;
+    const char *section;
+    const char *key;
+    const char *value;
+    const char *after;
+};
+
+TEST_F(IniEngine, WritesChangeOnlyTheTouchedLines) {
+    // clang-format off
+    const EditRow rows[] = {
+        /*  0*/ {"[A]\r\na=1\r\n; note\r\n\r\n[B]\r\n", "A", "n", "2",
+                 "[A]\r\na=1\r\n; note\r\nn=2\r\n\r\n[B]\r\n"},
+        /*  1*/ {"[A]\na=1\nb = 2\n", "a", "A", "9",              "[A]\na=9\nb = 2\n"},
+        /*  2*/ {"[A]\r\n  Key = 1  \r\nx=y\r\n", "A", "KEY", "2", "[A]\r\nKey=2\r\nx=y\r\n"},
+        /*  3*/ {"[A]", "A", "k", "v",                            "[A]\r\nk=v\r\n"},
+        /*  4*/ {"[A]\ra=1\r", "A", "b", "2",                     "[A]\ra=1\rb=2\r\n"},
+        /*  5*/ {"[A]\r\na=1\r\nb=2", "A", "b", nullptr,          "[A]\r\na=1\r\n"},
+        /*  6*/ {"[A]\r\na=1\r\n\r\n[B]\r\n;c\r\nb=2\r\n\r\n[C]\r\n", "B", nullptr, nullptr,
+                 "[A]\r\na=1\r\n\r\n[C]\r\n"},
+        /*  7*/ {"[A]\r\na=1\r\n[a]\r\nb=2\r\n", "A", nullptr, "ignored", "[a]\r\nb=2\r\n"},
+        /*  8*/ {"", "S", "k", "v",                               "[S]\r\nk=v\r\n"},
+        /*  9*/ {"[A]\r\n", " A ", "  k  ", "  \"x\"  ",           "[A]\r\nk=  \"x\"  \r\n"},
+        /* 10*/ {"[A]\r\nk=1\r\nk=2\r\n", "A", "k", "3",          "[A]\r\nk=3\r\nk=2\r\n"},
+        /* 11*/ {"x=1\r\n[A]\r\n", "B", "k", "",                  "x=1\r\n[A]\r\n[B]\r\nk=\r\n"},
+        /* 12*/ {"[A]\r\na=1\r\n", "A", "zz", nullptr,            "[A]\r\na=1\r\n"},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        const EditRow &row = rows[i];
+        SCOPED_TRACE(i);
+        WriteFile(file, row.before);
+        ASSERT_TRUE(WritePrivateProfileString(row.section, row.key, row.value, file.c_str()));
+        EXPECT_EQ(ReadFile(file), row.after);
+    }
+}
+
+TEST_F(IniEngine, WriteFailures) {
+    SetLastError(0);
+    EXPECT_FALSE(WritePrivateProfileString("A", "k", "v", dir.path().c_str()));  // a folder
+    EXPECT_EQ(GetLastError(), platform::kErrorAccessDenied);
+    SetLastError(0);
+    EXPECT_FALSE(WritePrivateProfileString("A", "k", "v", dir.file("no/such/x.ini").c_str()));
+    EXPECT_EQ(GetLastError(), platform::kErrorPathNotFound);
+}
+
+// ---------------------------------------------------------------- reading
+TEST_F(IniEngine, ReadsNamesAndValues) {
+    struct Row {
+        const char *text;
+        const char *section;
+        const char *key;
+        const char *value;
+    };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {"[a]b] x\r\nk=1\r\n",          "a]b", "k", "1"},      // name up to the last ']'
+        /*  1*/ {"k=1\r\n[S]\r\n",             "",    "k", "dflt"},   // before the first header: no section
+        /*  2*/ {"[S]\n\n\n  k\t=\t'v' \n",     "s",   "K", "v"},
+        /*  3*/ {"[S]\r\nk\r\nk=2\r\n",         "S",   "k", "2"},      // a line without '=' is no key
+        /*  4*/ {"[S]\r\n[s]\r\nk=1\r\n",       "S",   "k", "dflt"},   // only the first block counts
+        /*  5*/ {"[S]\r\nk=\"\"\r\n",           "S",   "k", ""},
+        /*  6*/ {"[S]\rk=1\r\n[T]\nk=2",        "T",   "k", "2"},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        WriteFile(file, rows[i].text);
+        EXPECT_EQ(Get(file, rows[i].section, rows[i].key), rows[i].value) << i;
+    }
+}
+
+TEST_F(IniEngine, ListsOfAnEmptySectionAndOfUnnamedSections) {
+    WriteFile(file, "[]\r\nk=v\r\n[Empty]\r\n; only a comment\r\n[S]\r\n");
+    char buffer[16];
+    std::fill(buffer, buffer + sizeof buffer, 'x');
+    EXPECT_EQ(GetPrivateProfileString("Empty", nullptr, "dflt", buffer, sizeof buffer, file.c_str()), 0u);
+    EXPECT_EQ(buffer[0], '\0');
+    EXPECT_EQ(Get(file, nullptr, nullptr), std::string("Empty\0S\0", 8));
+    EXPECT_EQ(Get(file, "", "k"), "v");
+}
+
+TEST(IniInt, ReadsLikeTheWin32Call) {
+    struct Row {
+        const char *text;
+        uint32_t value;
+    };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {"0x", 0},
+        /*  1*/ {"-0x10", 0xFFFFFFF0u},
+        /*  2*/ {"0X1F", 0},            // prefixes are lower case only
+        /*  3*/ {"\t +42", 42},
+        /*  4*/ {"0o17", 15},
+        /*  5*/ {"0b102", 2},           // stops at the first digit too big for the base
+        /*  6*/ {"4294967296", 0},
+        /*  7*/ {"4294967295", 0xFFFFFFFFu},
+        /*  8*/ {"-", 0},
+        /*  9*/ {"- 5", 0},
+        /* 10*/ {"0xffFF", 65535},
+        /* 11*/ {"12 34", 12},
+        /* 12*/ {"0o8", 0},
+        /* 13*/ {"-2147483648", 0x80000000u},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        EXPECT_EQ(platform::posix::ParseProfileInt(rows[i].text), rows[i].value) << i << ": " << rows[i].text;
+    }
+}
+
+// ---------------------------------------------------------------- win.ini
+TEST(IniWinIni, GetProfileStringReadsTheFileNamedByTheEnvironment) {
+    TempDir dir;
+    std::string winIni = dir.file("win.ini");
+    WriteFile(winIni, "[ports]\r\nCOM1:=9600,n,8,1\r\n[Quorra]\r\nPortCheckSkip=Y\r\n");
+    const char *saved = std::getenv("ZAL2443_WIN_INI");
+    std::string previous = saved != nullptr ? saved : "";
+    setenv("ZAL2443_WIN_INI", winIni.c_str(), 1);
+
+    char buffer[1024];
+    EXPECT_EQ(platform::GetProfileString("ports", "COM1:", "", buffer, sizeof buffer), 10u);
+    EXPECT_STREQ(buffer, "9600,n,8,1");
+    EXPECT_EQ(platform::GetProfileString("Quorra", "PortCheckSkip", "", buffer, 2), 1u);
+    EXPECT_STREQ(buffer, "Y");
+    // A null file name is the same profile.
+    EXPECT_EQ(GetPrivateProfileString("ports", "COM1:", "", buffer, sizeof buffer, nullptr), 10u);
+
+    if (saved != nullptr) {
+        setenv("ZAL2443_WIN_INI", previous.c_str(), 1);
+    } else {
+        unsetenv("ZAL2443_WIN_INI");
+    }
+}
+
+}  // namespace
+}  // namespace zal::test
+
+#endif  // !_WIN32

@@ -1,0 +1,247 @@
+// The USB printing support library, loaded by name as the device output
+// loads it.  On Linux it runs against a made-up device and sysfs tree; the
+// Windows build (no USB printer under the emulation) checks the load and
+// the not-found answers.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "support/TestSupport.h"
+#include "zalusbex/ZalUsbEx.h"
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#endif
+
+namespace zal::platform {
+namespace {
+
+class UsbLibrary : public testing::Test {
+protected:
+    void SetUp() override {
+        _library = LoadLibrary(ZALUSB_LIBRARY_NAME);
+        ASSERT_NE(nullptr, _library) << "ZalUsbEx not found: build the zal_usbex target";
+        _type = reinterpret_cast<ZalUsbGetLibraryTypeFn>(GetProcAddress(_library, ZALUSB_GETLIBRARYTYPE));
+        _debug = reinterpret_cast<ZalUsbSetDebugAFn>(GetProcAddress(_library, ZALUSB_SETUSBDEBUGA));
+        _open = reinterpret_cast<ZalUsbOpenDeviceAFn>(GetProcAddress(_library, ZALUSB_OPENUSBDEVICEA));
+        _openId = reinterpret_cast<ZalUsbOpenDeviceIDAFn>(GetProcAddress(_library, ZALUSB_OPENUSBDEVICEIDA));
+        ASSERT_TRUE(_type && _debug && _open && _openId);
+    }
+    void TearDown() override {
+        if (_library) FreeLibrary(_library);
+    }
+
+    LibraryHandle _library = nullptr;
+    ZalUsbGetLibraryTypeFn _type = nullptr;
+    ZalUsbSetDebugAFn _debug = nullptr;
+    ZalUsbOpenDeviceAFn _open = nullptr;
+    ZalUsbOpenDeviceIDAFn _openId = nullptr;
+};
+
+bool Opened(UsbHandle h) { return h != 0 && h != -1; }
+
+TEST_F(UsbLibrary, LoadsWithItsType) {
+    EXPECT_EQ(2, _type());
+    EXPECT_EQ(nullptr, LoadLibrary("ZalUsbExMissing"));
+}
+
+TEST_F(UsbLibrary, MissingPrinterFillsTheErrorRecord) {
+    UsbError error = {};
+    EXPECT_FALSE(Opened(_open("NoSuchModel", "000", &error)));
+    EXPECT_EQ(2u, error.Code);
+    EXPECT_STREQ("No USB printer with model \"NoSuchModel\" and serial number \"000\" was found.", error.Message);
+
+    error = {};
+    EXPECT_FALSE(Opened(_openId(0xFFFE, 0x0001, &error)));
+    EXPECT_EQ(2u, error.Code);
+    EXPECT_STREQ("No USB printer with vendor id 0xfffe and product id 0x0001 was found.", error.Message);
+
+    error = {};
+    EXPECT_FALSE(Opened(_open("", " ", &error)));
+    EXPECT_EQ(87u, error.Code);
+    EXPECT_FALSE(Opened(_open(nullptr, nullptr, nullptr)));  // no record to fill: no fault
+}
+
+#if !defined(_WIN32)
+
+class EnvVar {
+public:
+    EnvVar(const char *name, const std::string &value) : _name(name) {
+        if (const char *old = std::getenv(name)) _old = old, _had = true;
+        setenv(name, value.c_str(), 1);
+    }
+    ~EnvVar() { _had ? setenv(_name, _old.c_str(), 1) : unsetenv(_name); }
+
+private:
+    const char *_name;
+    std::string _old;
+    bool _had = false;
+};
+
+void MakeFolders(const std::string &path) {
+    for (std::size_t at = 1; at != std::string::npos; at = path.find('/', at + 1)) mkdir(path.substr(0, at).c_str(), 0755);
+    mkdir(path.c_str(), 0755);
+}
+
+// usblp printers as the kernel shows them: the node in <dev>/usb, the
+// interface in sysfs with its device id, the USB device above it with the
+// ids, and the class link between them.
+class FakeTree : public UsbLibrary {
+protected:
+    void SetUp() override {
+        UsbLibrary::SetUp();
+        _dev = std::make_unique<EnvVar>("ZAL2443_DEV_ROOT", _root.file("dev"));
+        _sys = std::make_unique<EnvVar>("ZAL2443_SYSFS_ROOT", _root.file("sys"));
+        MakeFolders(_root.file("dev/usb"));
+        test::WriteFile(_root.file("dev/usb/lpx"), "");  // not a printer node
+        AddPrinter(0, "1-1", "0a5f", "00d3", "MFG:Zebra;CMD:EPL2;MDL:ZTC 2844;SN:12345;");
+        AddPrinter(1, "1-2", "0a5f", "00a0", "MANUFACTURER:Eltron;COMMAND SET:EPL2;MODEL:TLP2443;SERN:A77;");
+        AddPrinter(3, "1-4", "04f9", "2042", "MFG:Other;MDL:ZTC 2844;SERIALNUMBER:B88;\n");
+        AddPrinter(12, "1-5", "0a5f", "00d3", " MDL : ZTC 2844 ; SN : 999 ;");
+    }
+    void AddPrinter(int n, const std::string &port, const char *vendor, const char *product, const char *id) {
+        std::string device = _root.file("sys/devices/usb1/" + port);
+        std::string interface = device + "/" + port + ":1.0";
+        MakeFolders(interface);
+        test::WriteFile(device + "/idVendor", std::string(vendor) + "\n");
+        test::WriteFile(device + "/idProduct", std::string(product) + "\n");
+        test::WriteFile(interface + "/ieee1284_id", id);
+        std::string link = _root.file("sys/class/usbmisc/lp" + std::to_string(n));
+        MakeFolders(link);
+        ASSERT_EQ(0, symlink(("../../../devices/usb1/" + port + "/" + port + ":1.0").c_str(), (link + "/device").c_str()));
+        test::WriteFile(Node(n), "");
+    }
+    std::string Node(int n) const { return _root.file("dev/usb/lp" + std::to_string(n)); }
+
+    // Which node a handle writes to: -1 when no handle came back.
+    int Written(UsbHandle h) {
+        if (!Opened(h)) return -1;
+        uint32_t written = 0;
+        EXPECT_TRUE(WriteFile(h, "^@", 2, &written));
+        EXPECT_TRUE(FlushFileBuffers(h));
+        EXPECT_TRUE(CloseHandle(h));
+        for (int n : {0, 1, 3, 12}) {
+            if (test::ReadFile(Node(n)) == "^@") {
+                test::WriteFile(Node(n), "");
+                return n;
+            }
+        }
+        return -2;
+    }
+
+    test::TempDir _root;
+    std::unique_ptr<EnvVar> _dev, _sys;
+};
+
+TEST_F(FakeTree, FoundByModelAndSerialNumber) {
+    struct Row {
+        const char *model;
+        const char *serial;
+        int node;  // -1: not found
+    };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {"ZTC 2844", "12345", 0},
+        /*  1*/ {"tlp2443", "a77", 1},     // MODEL: and SERN:, any case
+        /*  2*/ {"ZTC 2844", "B88", 3},    // SERIALNUMBER:
+        /*  3*/ {"ZTC 2844", "999", 12},   // blanks around keys and values
+        /*  4*/ {" ZTC 2844 ", "12345", 0},
+        /*  5*/ {"ZTC 2844", "", 0},       // no serial: the lowest number
+        /*  6*/ {"", "A77", 1},
+        /*  7*/ {"ZTC 2844", "A77", -1},
+        /*  8*/ {"ZTC", "12345", -1},      // no prefix matches
+        /*  9*/ {"ZTC 28445", "12345", -1},
+        /* 10*/ {"Zebra", "12345", -1},    // the maker is not the model
+    };
+    // clang-format on
+    for (const Row &row : rows) {
+        UsbError error = {};
+        EXPECT_EQ(row.node, Written(_open(row.model, row.serial, &error))) << row.model << " - " << row.serial;
+        EXPECT_EQ(row.node < 0 ? 2u : 0u, error.Code) << row.model << " - " << row.serial;
+    }
+    UsbError error = {};
+    _open("ZTC 2844", "A77", &error);
+    EXPECT_STREQ("No USB printer with model \"ZTC 2844\" and serial number \"A77\" was found.", error.Message);
+}
+
+TEST_F(FakeTree, FoundByVendorAndProduct) {
+    struct Row {
+        uint32_t vendor, product;
+        int node;
+    };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {0x0a5f, 0x00d3, 0},
+        /*  1*/ {0x0a5f, 0x00a0, 1},
+        /*  2*/ {0x04f9, 0x2042, 3},
+        /*  3*/ {0x0a5f, 0x9999, -1},
+        /*  4*/ {0x10a5f, 0x00d3, -1},  // only the 16 bits of an id
+    };
+    // clang-format on
+    for (const Row &row : rows) {
+        UsbError error = {};
+        EXPECT_EQ(row.node, Written(_openId(row.vendor, row.product, &error))) << row.vendor << "/" << row.product;
+    }
+}
+
+TEST_F(FakeTree, UnopenablePrinterSaysWhy) {
+    ASSERT_EQ(0, unlink(Node(1).c_str()));
+    ASSERT_EQ(0, mkdir(Node(1).c_str(), 0755));  // matched, but no node to write
+    UsbError error = {};
+    EXPECT_FALSE(Opened(_open("TLP2443", "A77", &error)));
+    EXPECT_NE(0u, error.Code);
+    EXPECT_NE(nullptr, std::strstr(error.Message, "could not be opened")) << error.Message;
+    EXPECT_NE(nullptr, std::strstr(error.Message, "/usb/lp1")) << error.Message;
+}
+
+TEST_F(FakeTree, NoPrinterFolderMeansNotFound) {
+    EnvVar empty("ZAL2443_DEV_ROOT", _root.file("nothing"));
+    UsbError error = {};
+    EXPECT_FALSE(Opened(_open("ZTC 2844", "12345", &error)));
+    EXPECT_EQ(2u, error.Code);
+}
+
+TEST_F(FakeTree, LogsIntoTheCallersFolder) {
+    test::TempDir logs;
+    _LoggingConfigA config = {};
+    std::snprintf(config.LogFolder, sizeof config.LogFolder, "%s", logs.path().c_str());
+    std::strcpy(config.DebugLogName, "usb.log");
+    std::strcpy(config.ErrorLogName, "usberr.log");
+    std::strcpy(config.LineFormat, "%s %s %5d ZALL  %s %*s%s");
+    std::strcpy(config.PlainLineFormat, "%s %s %5d ZALL  %s %s %s %n");  // a conversion too many
+    config.Flags = 0x4;
+    _debug(config);
+    UsbError error = {};
+    EXPECT_EQ(0, Written(_open("ZTC 2844", "12345", &error)));
+    _open("ZTC 2844", "A77", &error);
+
+    std::string debug = test::ReadFile(logs.file("usb.log"));
+    EXPECT_NE(std::string::npos, debug.find(" ZALL  INFO       OpenUSBDeviceA: Looking for model \"ZTC 2844\""));
+    EXPECT_NE(std::string::npos, debug.find("Opened USB printer \"" + Node(0) + "\""));
+    EXPECT_EQ(std::string::npos, debug.find("DEBUG"));  // flags 4: INFO and above only
+    std::vector<std::string> errors = test::ReadLines(logs.file("usberr.log"));
+    ASSERT_EQ(1u, errors.size());
+    const std::string tail = " ZALL  ERROR !!    No USB printer with model \"ZTC 2844\" and serial number \"A77\" was found.";
+    ASSERT_GE(errors[0].size(), tail.size());
+    EXPECT_EQ(tail, errors[0].substr(errors[0].size() - tail.size()));  // the default plain format took over
+    EXPECT_EQ(' ', errors[0][8]);  // "MM/DD/YY HH:MM:SS"
+    EXPECT_EQ(' ', errors[0][17]);
+
+    config.Flags = 0;  // switched off: nothing more in the debug log
+    _debug(config);
+    EXPECT_EQ(0, Written(_open("ZTC 2844", "12345", &error)));
+    EXPECT_EQ(debug, test::ReadFile(logs.file("usb.log")));
+}
+
+#endif  // !_WIN32
+
+}  // namespace
+}  // namespace zal::platform

@@ -1,0 +1,20 @@
+// The few operating-system services zalprint needs as a host.
+#pragma once
+
+#include <string>
+
+namespace zalprint {
+
+// A fresh private folder (with a trailing separator); removed by RemoveTree.
+std::string MakeTempFolder();
+void RemoveTree(const std::string &folder);
+bool FileExists(const std::string &path);
+bool CopyFileBytes(const std::string &from, const std::string &to);
+// Sets a variable in the process environment the library reads.
+void SetEnvironment(const std::string &name, const std::string &value);
+char PathSeparator();
+// The folder part of a path, with its trailing separator ("" when none).
+std::string FolderOf(const std::string &path);
+std::string BaseNameOf(const std::string &path);
+
+}  // namespace zalprint

@@ -1,0 +1,327 @@
+// zalprint print: jobs through ZALProcessJobA, as a shipping application
+// prints them, with the detailed result of each job.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+#include "Host.h"
+#include "zal2443/zal2443.h"
+
+namespace zalprint {
+namespace {
+
+struct PrintOptions {
+    std::vector<std::string> jobs;
+    std::string profile;
+    std::string device;
+    std::string settings;
+    int deviceId = 1;
+    std::string deviceDescription;
+    int mediaId = 1230;
+    bool customMedia = false;
+    float mediaWidth = 0, mediaLength = 0;
+    bool docutab = false;
+    int orientationId = 1;
+    std::string out;
+    bool resultFiles = false;
+    std::string logFolder;
+    unsigned logFlags = 0x4;
+    std::string preview;
+};
+
+int Usage(const std::string &message) {
+    std::fprintf(stderr, "zalprint: %s (try zalprint --help)\n", message.c_str());
+    return kExitUsage;
+}
+
+bool ParseNumber(const std::string &text, long &value) {
+    char *end = nullptr;
+    value = std::strtol(text.c_str(), &end, 0);
+    return !text.empty() && end != nullptr && *end == '\0';
+}
+
+int ParseArgs(const Args &args, PrintOptions &o) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string &a = args[i];
+        auto value = [&](std::string &into) {
+            if (i + 1 >= args.size()) return false;
+            into = args[++i];
+            return true;
+        };
+        std::string v;
+        long n = 0;
+        if (a == "--profile") {
+            if (!value(o.profile)) return Usage("--profile needs a file");
+        } else if (a == "--device") {
+            if (!value(o.device)) return Usage("--device needs the device's key");
+        } else if (a == "--settings") {
+            if (!value(o.settings)) return Usage("--settings needs a file");
+        } else if (a == "--device-id") {
+            if (!value(v) || !ParseNumber(v, n) || n < 0 || n > 65535) return Usage("--device-id needs a number");
+            o.deviceId = static_cast<int>(n);
+        } else if (a == "--device-desc") {
+            if (!value(o.deviceDescription)) return Usage("--device-desc needs a text");
+        } else if (a == "--media") {
+            if (!value(v) || !ParseNumber(v, n) || n < 0 || n > 65535) return Usage("--media needs a media id");
+            o.mediaId = static_cast<int>(n);
+        } else if (a == "--media-size") {
+            int docutab = 0;
+            if (!value(v) || std::sscanf(v.c_str(), "%f,%f,%d", &o.mediaWidth, &o.mediaLength, &docutab) < 2 ||
+                o.mediaWidth <= 0 || o.mediaLength <= 0) {
+                return Usage("--media-size needs WIDTH,LENGTH[,DOCUTAB] in inches");
+            }
+            o.customMedia = true;
+            o.docutab = docutab != 0;
+        } else if (a == "--orientation") {
+            if (!value(v) || !ParseNumber(v, n) || n < 0 || n > 65535) return Usage("--orientation needs an id");
+            o.orientationId = static_cast<int>(n);
+        } else if (a == "--out") {
+            if (!value(o.out)) return Usage("--out needs a file");
+        } else if (a == "--result-files") {
+            o.resultFiles = true;
+        } else if (a == "--log") {
+            if (!value(o.logFolder)) return Usage("--log needs a folder");
+        } else if (a == "--log-flags") {
+            if (!value(v) || !ParseNumber(v, n)) return Usage("--log-flags needs a number");
+            o.logFlags = static_cast<unsigned>(n);
+        } else if (a == "--preview") {
+            if (!value(o.preview)) return Usage("--preview needs a PNG file name");
+        } else if (a.size() > 1 && a[0] == '-') {
+            return Usage("unknown option " + a);
+        } else {
+            o.jobs.push_back(a);
+        }
+    }
+    if (o.jobs.empty()) return Usage("no job file given");
+    if (o.profile.empty()) return Usage("--profile is required");
+    if (o.device.empty()) return Usage("--device is required");
+    if (o.device.size() + 7 > 31) return Usage("the device key is too long (at most 24 characters)");
+    for (const std::string *file : {&o.profile, &o.settings}) {
+        if (!file->empty() && !FileExists(*file)) {
+            std::fprintf(stderr, "zalprint: file not found: %s\n", file->c_str());
+            return kExitUsage;
+        }
+    }
+    for (const std::string &job : o.jobs) {
+        if (!FileExists(job)) {
+            std::fprintf(stderr, "zalprint: job file not found: %s\n", job.c_str());
+            return kExitUsage;
+        }
+    }
+    return kExitOk;
+}
+
+template <std::size_t N>
+void Copy(char (&field)[N], const std::string &text) {
+    std::snprintf(field, N, "%s", text.c_str());
+}
+
+// The library's own tables, asked through the exports.
+struct Tables {
+    std::vector<LabelDeviceDescription> devices;
+    std::vector<MediaType> media;
+    std::vector<PrintOrientationDefinition> orientations;
+};
+
+Tables ReadTables() {
+    Tables t;
+    _LibraryInfoA info{};
+    ZALGetLibraryInfoASizes(&info);
+    t.devices.resize(info.DevicesSize / sizeof(LabelDeviceDescription) + 1);
+    t.media.resize(info.MediaTypesSize / sizeof(MediaType) + 1);
+    t.orientations.resize(info.OrientationsSize / sizeof(PrintOrientationDefinition) + 1);
+    info.Devices = t.devices.data();
+    info.MediaTypes = t.media.data();
+    info.Orientations = t.orientations.data();
+    ZALGetLibraryInfoA(&info);
+    t.devices.resize(info.DeviceCount);
+    t.media.resize(info.MediaTypeCount);
+    t.orientations.resize(info.OrientationCount);
+    return t;
+}
+
+// The settings file handed to the library.  With --out, a private copy whose
+// first [Setup] section sends the device's "FILE" port output to our folder
+// (the first block of a section is the one read), followed by the user's
+// settings unchanged.
+std::string PrepareSettings(const PrintOptions &o, const std::string &temp) {
+    std::string path = temp + "settings.ini";
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!o.out.empty()) out << "[Setup]\r\nFileLocation=" << temp << "\r\n";
+    if (!o.settings.empty()) {
+        std::ifstream in(o.settings, std::ios::binary);
+        out << "\r\n" << in.rdbuf();
+    }
+    return path;
+}
+
+struct ResultChannel {
+    std::string path;
+    std::ifstream in;
+    // The line the library appended for the last job: code, name, job file.
+    bool Next(long &code, std::string &name) {
+        if (!in.is_open()) in.open(path, std::ios::binary);
+        in.clear();
+        std::string line;
+        if (!std::getline(in, line)) return false;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::size_t tab = line.find('\t');
+        std::size_t tab2 = tab == std::string::npos ? tab : line.find('\t', tab + 1);
+        code = std::strtol(line.c_str(), nullptr, 10);
+        name = tab2 == std::string::npos ? std::string("-") : line.substr(tab + 1, tab2 - tab - 1);
+        return true;
+    }
+};
+
+}  // namespace
+
+int RunPrint(const Args &args) {
+    PrintOptions o;
+    if (int rc = ParseArgs(args, o)) return rc;
+    std::string temp = MakeTempFolder();
+    if (temp.empty()) {
+        std::fprintf(stderr, "zalprint: cannot create a temporary folder\n");
+        return kExitFailed;
+    }
+    ResultChannel channel;
+    channel.path = temp + "results.txt";
+    { std::ofstream touch(channel.path, std::ios::binary | std::ios::trunc); }
+    SetEnvironment("ZAL2443_RESULT_LOG", channel.path);
+
+    ZALStartup();
+    if (!o.logFolder.empty()) {
+        _LoggingConfigA log{};
+        Copy(log.LogFolder, o.logFolder);
+        Copy(log.DebugLogName, "zal2443.log");
+        Copy(log.ErrorLogName, "zal2443.err");
+        Copy(log.ModuleName, "zalprint");
+        log.Flags = o.logFlags;
+        ZALSetDebugA(log);
+    }
+    Tables tables = ReadTables();
+
+    auto entry = std::make_unique<_JobProfileEntryA>();
+    std::memset(entry.get(), 0, sizeof *entry);
+    auto port = std::make_unique<_PortInfoA>();
+    std::memset(port.get(), 0, sizeof *port);
+    auto peripheral = std::make_unique<_PeripheralInfoA>();
+    std::memset(peripheral.get(), 0, sizeof *peripheral);
+
+    entry->DeviceId = static_cast<uint16_t>(o.deviceId);
+    std::string description = o.deviceDescription;
+    for (const LabelDeviceDescription &d : tables.devices) {
+        if (description.empty() && d.Id == o.deviceId) description = d.Description;
+    }
+    Copy(entry->DeviceDescription, description);
+    Copy(peripheral->DeviceName, description);
+    Copy(entry->OptionKeyPrefix, o.device);
+    if (o.customMedia) {
+        MediaType &m = entry->Media;
+        m.Id = 1;
+        m.Kind = 2;
+        std::snprintf(m.Name, sizeof m.Name, "Label %gx%g\"%s", o.mediaWidth, o.mediaLength, o.docutab ? " Docutab" : "");
+        m.Width = o.mediaWidth;
+        m.Length = o.mediaLength;
+        m.Docutab = o.docutab ? 1 : 0;
+        m.DocutabLength = 0.75f;
+    } else if (o.mediaId != 0) {
+        bool found = false;
+        for (const MediaType &m : tables.media) {
+            if (m.Id == o.mediaId) {
+                entry->Media = m;
+                found = true;
+            }
+        }
+        if (!found) {
+            ZALShutdown();
+            RemoveTree(temp);
+            return Usage("unknown media id " + std::to_string(o.mediaId));
+        }
+    }
+    if (o.orientationId != 0) {
+        bool found = false;
+        for (const PrintOrientationDefinition &r : tables.orientations) {
+            if (r.Id == o.orientationId) {
+                entry->Orientation = r;
+                found = true;
+            }
+        }
+        if (!found) {
+            ZALShutdown();
+            RemoveTree(temp);
+            return Usage("unknown orientation id " + std::to_string(o.orientationId));
+        }
+    }
+    if (!o.out.empty()) {
+        // The device's "FILE" port, whatever port its setup line names.
+        Copy(port->PortName, "FILE");
+        entry->PortInfo = port.get();
+    }
+    std::string settings = PrepareSettings(o, temp);
+
+    int exitCode = kExitOk;
+    for (std::size_t i = 0; i < o.jobs.size(); ++i) {
+        std::string jobFile = o.jobs[i];
+        if (!o.resultFiles) {
+            // The library renames or deletes the file it is given: hand it a copy.
+            std::string copy = temp + "job" + std::to_string(i) + "_" + BaseNameOf(jobFile);
+            if (!CopyFileBytes(jobFile, copy)) {
+                std::fprintf(stderr, "zalprint: cannot copy %s\n", jobFile.c_str());
+                exitCode = kExitFailed;
+                continue;
+            }
+            jobFile = copy;
+        }
+        std::vector<char> resultName(1024, '\0');
+        std::snprintf(resultName.data(), resultName.size(), "%s", jobFile.c_str());
+        std::string base = BaseNameOf(o.jobs[i]);
+        std::string tag = base.substr(0, base.find('.'));
+        std::string folder = FolderOf(o.jobs[i]);
+
+        _JobInfoA job{};
+        job.JobTag = tag.c_str();
+        job.JobFile = jobFile.c_str();
+        job.ResultFileName = resultName.data();
+        job.ResultFileNameSize = static_cast<uint32_t>(resultName.size());
+        job.ProfileFile = o.profile.c_str();
+        job.SettingsFile = settings.c_str();
+        job.ArchiveFolder = folder.c_str();
+        job.ResultFileFlag = o.resultFiles ? 1 : 0;
+        job.ProfileEntry = entry.get();
+
+        int32_t rc = ZALProcessJobA(&job, peripheral.get());
+        long code = rc;
+        std::string name = "-";
+        if (!channel.Next(code, name)) {
+            code = rc;
+            name = "UNDOCUMENTED";
+        }
+        std::string resultFile = o.resultFiles ? std::string(resultName.data()) : std::string("-");
+        std::printf("result=%ld %s file=%s\n", code, name.c_str(), resultFile.c_str());
+        std::fflush(stdout);
+        if (rc != 0) exitCode = kExitFailed;
+    }
+
+    if (!o.out.empty()) {
+        std::string produced = temp + o.device + ".out";
+        std::ofstream out(o.out, std::ios::binary | std::ios::trunc);
+        std::ifstream in(produced, std::ios::binary);
+        if (!out) {
+            std::fprintf(stderr, "zalprint: cannot write %s\n", o.out.c_str());
+            exitCode = kExitUsage;
+        } else if (in) {
+            out << in.rdbuf();
+        }
+    }
+    ZALShutdown();
+    RemoveTree(temp);
+    std::fflush(stdout);
+    return exitCode;
+}
+
+}  // namespace zalprint
