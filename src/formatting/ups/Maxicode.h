@@ -1,0 +1,18 @@
+// The UPS MaxiCode message and its compression.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "formatting/CommonData.h"
+#include "formatting/ups/UpsData.h"
+#include "zal2443/zal2443.h"
+
+namespace zal {
+
+// Builds the MaxiCode data (plain message, or compressed data when the job
+// asks for compression) into destination (400 bytes).
+bool LibUPSFormatMaxicode(char *destination, std::size_t size, CommonData &common, UpsData &ups,
+                          const _JobInfoA *job);
+
+}  // namespace zal
