@@ -12,121 +12,138 @@ using namespace std::string_literals;
 
 namespace {
 
-void ExpectSane(const Rendered& rendered)
-{
-	for (const Image& image : rendered.labels) {
-		EXPECT_GT(image.width, 0);
-		EXPECT_GT(image.height, 0);
-		EXPECT_EQ(image.pixels.size(), size_t(image.width) * image.height);
-	}
+void ExpectSane(const Rendered &rendered) {
+    for (const Image &image : rendered.labels) {
+        EXPECT_GT(image.width, 0);
+        EXPECT_GT(image.height, 0);
+        EXPECT_EQ(image.pixels.size(), size_t(image.width) * image.height);
+    }
 }
 
-} // namespace
+}  // namespace
 
-TEST(PreviewRobustness, HostileCommands)
-{
-	// clang-format off
-	const std::string lines[] = {
-		/*  0*/ "A0,0,0,1,1,1,N,\"unterminated",
-		/*  1*/ "A-5000,-5000,3,5,9,9,R,\"far away\"",
-		/*  2*/ "A999999999999,5,0,1,1,1,N,\"x\"",
-		/*  3*/ "A10,10,7,1,1,1,N,\"bad rotation\"",
-		/*  4*/ "A10,10,0,1,0,1,N,\"zero multiplier\"",
-		/*  5*/ "A,,,,,,,",
-		/*  6*/ "A",
-		/*  7*/ "B0,0,0,1,0,0,0,N,\"x\"",
-		/*  8*/ "B0,0,0,1,100,300,1000000000,B,\"" + std::string(500, '9') + "\"",
-		/*  9*/ "B0,0,0,1C,2,2,50,N,\"123\"F1F1F1F9\"",
-		/* 10*/ "B0,0,0,1,2,2,50,N,\"\xCD\xCD\xCE\xC6\xC6\xC4\"",
-		/* 11*/ "B0,0,0,1A,2,2,50,N,\"\xC8\xC9\xC7x\xC6\"",
-		/* 12*/ "B0,0,0,3,2,1,50,N,\"\x01\xFF*\"",
-		/* 13*/ "B0,0,0,K,2,6,50,N,\"\"",
-		/* 14*/ "B0,0,0,1,2,2,50,N,",
-		/* 15*/ "b0,0,M,m2,\"[)>\x1E" "01\x1D" "96\"",
-		/* 16*/ "b0,0,M,m2,\"[)>\x1E" "01\x1D" "96ABCDEFGHIJKLM\x1D" "84000\x1D" "1\x1D\"",
-		/* 17*/ "b0,0,M,m7,9,9,\"x\"",
-		/* 18*/ "b0,0,M,\"" + std::string(400, 'A') + "\"",
-		/* 19*/ "b0,0,P,1,1,x0,\"\"",
-		/* 20*/ "b0,0,P,800,800,s9,c1,f0,x2,y10,r99,l40,t1,o5,\"abc\"",
-		/* 21*/ "b0,0,P,800,800,s5,x9,y99,l1,\"" + std::string(3000, 'z') + "\"",
-		/* 22*/ "b0,0,D,h0,\"abc\"",
-		/* 23*/ "b0,0,D,c7,r9,h3,\"" + std::string(4000, '1') + "\"",
-		/* 24*/ "b0,0,Q,\"qr\"",
-		/* 25*/ "b,,",
-		/* 26*/ "LO1,2,3",
-		/* 27*/ "LO-100,-100,1000000000,1000000000",
-		/* 28*/ "LE0,0,-5,-5",
-		/* 29*/ "LS0,0,1000000000,1000000000,1000000000",
-		/* 30*/ "LS0,0,3,-1000000000,1000000000",
-		/* 31*/ "X0,0,1000000000,5,5",
-		/* 32*/ "X10,10,-3,0,0",
-		/* 33*/ "GW0,0,1000000,1000000,\x00\x01\x02"s,
-		/* 34*/ "GW0,0,2,2,\xFF\x00\n\n"s,
-		/* 35*/ "GW0,0,0,0,",
-		/* 36*/ "Q99999999,24",
-		/* 37*/ "q-5",
-		/* 38*/ "Q",
-		/* 39*/ "R-2000000000,2000000000",
-		/* 40*/ "I8,Z",
-		/* 41*/ "A0,0,0,1,1,1,N,V00C1\"x\"V9",
-		/* 42*/ "\x00\x01\x02\xFF"s,
-	};
-	// clang-format on
-	for (size_t i = 0; i < std::size(lines); ++i) {
-		auto rendered = RenderStream("N\n" + lines[i] + "\nP1\n");
-		ExpectSane(rendered);
-		// the graphic of line 33 takes the rest of the stream as its data, P1 too
-		EXPECT_EQ(rendered.labels.size(), i == 33 ? 0u : 1u) << i;
-	}
+TEST(PreviewRobustness, HostileCommands) {
+    // clang-format off
+    const std::string lines[] = {
+        /*  0*/ "A0,0,0,1,1,1,N,\"unterminated",
+        /*  1*/ "A-5000,-5000,3,5,9,9,R,\"far away\"",
+        /*  2*/ "A999999999999,5,0,1,1,1,N,\"x\"",
+        /*  3*/ "A10,10,7,1,1,1,N,\"bad rotation\"",
+        /*  4*/ "A10,10,0,1,0,1,N,\"zero multiplier\"",
+        /*  5*/ "A,,,,,,,",
+        /*  6*/ "A",
+        /*  7*/ "B0,0,0,1,0,0,0,N,\"x\"",
+        /*  8*/ "B0,0,0,1,100,300,1000000000,B,\"" + std::string(500, '9') + "\"",
+        /*  9*/ "B0,0,0,1C,2,2,50,N,\"123\"F1F1F1F9\"",
+        /* 10*/ "B0,0,0,1,2,2,50,N,\"\xCD\xCD\xCE\xC6\xC6\xC4\"",
+        /* 11*/ "B0,0,0,1A,2,2,50,N,\"\xC8\xC9\xC7x\xC6\"",
+        /* 12*/ "B0,0,0,3,2,1,50,N,\"\x01\xFF*\"",
+        /* 13*/ "B0,0,0,K,2,6,50,N,\"\"",
+        /* 14*/ "B0,0,0,1,2,2,50,N,",
+        /* 15*/ "b0,0,M,m2,\"[)>\x1E" "01\x1D" "96\"",
+        /* 16*/ "b0,0,M,m2,\"[)>\x1E" "01\x1D" "96ABCDEFGHIJKLM\x1D" "84000\x1D" "1\x1D\"",
+        /* 17*/ "b0,0,M,m7,9,9,\"x\"",
+        /* 18*/ "b0,0,M,\"" + std::string(400, 'A') + "\"",
+        /* 19*/ "b0,0,P,1,1,x0,\"\"",
+        /* 20*/ "b0,0,P,800,800,s9,c1,f0,x2,y10,r99,l40,t1,o5,\"abc\"",
+        /* 21*/ "b0,0,P,800,800,s5,x9,y99,l1,\"" + std::string(3000, 'z') + "\"",
+        /* 22*/ "b0,0,D,h0,\"abc\"",
+        /* 23*/ "b0,0,D,c7,r9,h3,\"" + std::string(4000, '1') + "\"",
+        /* 24*/ "b0,0,Q,\"qr\"",
+        /* 25*/ "b,,",
+        /* 26*/ "LO1,2,3",
+        /* 27*/ "LO-100,-100,1000000000,1000000000",
+        /* 28*/ "LE0,0,-5,-5",
+        /* 29*/ "LS0,0,1000000000,1000000000,1000000000",
+        /* 30*/ "LS0,0,3,-1000000000,1000000000",
+        /* 31*/ "X0,0,1000000000,5,5",
+        /* 32*/ "X10,10,-3,0,0",
+        /* 33*/ "GW0,0,1000000,1000000,\x00\x01\x02"s,
+        /* 34*/ "GW0,0,2,2,\xFF\x00\n\n"s,
+        /* 35*/ "GW0,0,0,0,",
+        /* 36*/ "Q99999999,24",
+        /* 37*/ "q-5",
+        /* 38*/ "Q",
+        /* 39*/ "R-2000000000,2000000000",
+        /* 40*/ "I8,Z",
+        /* 41*/ "A0,0,0,1,1,1,N,V00C1\"x\"V9",
+        /* 42*/ "\x00\x01\x02\xFF"s,
+    };
+    // clang-format on
+    for (size_t i = 0; i < std::size(lines); ++i) {
+        auto rendered = RenderStream("N\n" + lines[i] + "\nP1\n");
+        ExpectSane(rendered);
+        // the graphic of line 33 takes the rest of the stream as its data, P1 too
+        EXPECT_EQ(rendered.labels.size(), i == 33 ? 0u : 1u) << i;
+    }
 }
 
-TEST(PreviewRobustness, ManyLabelsAreBounded)
-{
-	std::string stream = "N\n";
-	for (int i = 0; i < 300; ++i)
-		stream += "P1\n";
-	auto rendered = RenderStream(stream);
-	EXPECT_EQ(rendered.labels.size(), 100u);
-	EXPECT_EQ(rendered.warnings.size(), 200u);
+TEST(PreviewRobustness, ManyLabelsAreBounded) {
+    std::string stream = "N\n";
+    for (int i = 0; i < 300; ++i)
+        stream += "P1\n";
+    auto rendered = RenderStream(stream);
+    EXPECT_EQ(rendered.labels.size(), 100u);
+    EXPECT_EQ(rendered.warnings.size(), 200u);
 
-	Options big;
-	big.maxLabels = 1000;
-	auto large = RenderStream("N\nq2436\nQ8120,0\n" + stream, big);
-	EXPECT_LT(large.labels.size(), 300u); // the pixel budget stops it first
+    Options big;
+    big.maxLabels = 1000;
+    auto large = RenderStream("N\nq2436\nQ8120,0\n" + stream, big);
+    EXPECT_LT(large.labels.size(), 300u);  // the pixel budget stops it first
 }
 
-TEST(PreviewRobustness, RandomAndMutatedStreams)
-{
-	// pieces of real commands, cut and joined at random, with random bytes in between
-	const std::string pieces[] = {
-		"N\n", "P1\n", "Q1230,24\n", "q812\n", "R0,0\n", "ZT\n", "ZB\n", "A100,100,1,4,2,2,R,\"TEXT\"\n",
-		"B030,0899,0,1C,3,7,155,N,F1\"42030328\"F1\"92055901\"\n", "B063,0899,0,3,3,8,155,B,\"1Z123\"\n",
-		"b005,0294,M,m2,\"[)>\x1E" "01\x1D" "96303280000\x1D" "840\x1D" "001\x1D" "1Z\x1E\x04\"\n",
-		"b020,495,P,800,800,s5,c1,f0,x2,y10,r99,l12,\"PDF\"\n", "b100,200,D,h6,\"DM\"\n", "LE015,210,780,4\n",
-		"X015,010,4,218,213\n", "GW10,10,2,2,\x0F\xF0\x0F\xF0\n", "\"", ",", "\x1D", "\xCA", "\\",
-	};
-	std::mt19937 rng(2443);
-	for (int round = 0; round < 400; ++round) {
-		std::string stream;
-		int parts = std::uniform_int_distribution<int>(1, 30)(rng);
-		for (int p = 0; p < parts; ++p) {
-			std::string piece = pieces[rng() % std::size(pieces)];
-			switch (rng() % 4) {
-			case 0: piece = piece.substr(0, rng() % (piece.size() + 1)); break;
-			case 1:
-				if (!piece.empty())
-					piece[rng() % piece.size()] = char(rng());
-				break;
-			case 2: piece += char(rng()); break;
-			default: break;
-			}
-			stream += piece;
-		}
-		if (round % 5 == 0) // pure noise
-			for (int i = 0, n = int(rng() % 500); i < n; ++i)
-				stream += char(rng());
-		Options options;
-		options.maxLabels = 5;
-		ExpectSane(RenderStream(stream, options));
-	}
+TEST(PreviewRobustness, RandomAndMutatedStreams) {
+    // pieces of real commands, cut and joined at random, with random bytes in between
+    const std::string pieces[] = {
+        "N\n",
+        "P1\n",
+        "Q1230,24\n",
+        "q812\n",
+        "R0,0\n",
+        "ZT\n",
+        "ZB\n",
+        "A100,100,1,4,2,2,R,\"TEXT\"\n",
+        "B030,0899,0,1C,3,7,155,N,F1\"42030328\"F1\"92055901\"\n",
+        "B063,0899,0,3,3,8,155,B,\"1Z123\"\n",
+        "b005,0294,M,m2,\"[)>\x1E"
+        "01\x1D"
+        "96303280000\x1D"
+        "840\x1D"
+        "001\x1D"
+        "1Z\x1E\x04\"\n",
+        "b020,495,P,800,800,s5,c1,f0,x2,y10,r99,l12,\"PDF\"\n",
+        "b100,200,D,h6,\"DM\"\n",
+        "LE015,210,780,4\n",
+        "X015,010,4,218,213\n",
+        "GW10,10,2,2,\x0F\xF0\x0F\xF0\n",
+        "\"",
+        ",",
+        "\x1D",
+        "\xCA",
+        "\\",
+    };
+    std::mt19937 rng(2443);
+    for (int round = 0; round < 400; ++round) {
+        std::string stream;
+        int parts = std::uniform_int_distribution<int>(1, 30)(rng);
+        for (int p = 0; p < parts; ++p) {
+            std::string piece = pieces[rng() % std::size(pieces)];
+            switch (rng() % 4) {
+                case 0: piece = piece.substr(0, rng() % (piece.size() + 1)); break;
+                case 1:
+                    if (!piece.empty())
+                        piece[rng() % piece.size()] = char(rng());
+                    break;
+                case 2: piece += char(rng()); break;
+                default: break;
+            }
+            stream += piece;
+        }
+        if (round % 5 == 0)  // pure noise
+            for (int i = 0, n = int(rng() % 500); i < n; ++i)
+                stream += char(rng());
+        Options options;
+        options.maxLabels = 5;
+        ExpectSane(RenderStream(stream, options));
+    }
 }

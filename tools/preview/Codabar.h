@@ -5,14 +5,13 @@
 
 namespace zal::preview {
 
-struct CodabarSymbol
-{
-	std::vector<bool> wide; // as Code39Symbol
-	std::string text;
-	bool skipped = false;
+struct CodabarSymbol {
+    std::vector<bool> wide;  // as Code39Symbol
+    std::string text;
+    bool skipped = false;
 };
 
 // Codabar ("K"): the data carry their start and stop characters (A..D); data without them get A.
-CodabarSymbol EncodeCodabar(const std::string& data);
+CodabarSymbol EncodeCodabar(const std::string &data);
 
-} // namespace zal::preview
+}  // namespace zal::preview

@@ -16,5 +16,11 @@ char PathSeparator();
 // The folder part of a path, with its trailing separator ("" when none).
 std::string FolderOf(const std::string &path);
 std::string BaseNameOf(const std::string &path);
+// A value of an INI file as the Windows profile calls read it ("" when
+// absent).
+std::string ReadProfileString(const std::string &file, const std::string &section, const std::string &key);
+// The full path of a file (Windows resolves a bare INI file name in its own
+// folder, so the library is always given full paths).
+std::string FullPath(const std::string &path);
 
 }  // namespace zalprint

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <strings.h>
 #include <fstream>
 
 #include "Host.h"
@@ -38,5 +39,51 @@ bool CopyFileBytes(const std::string &from, const std::string &to) {
 void SetEnvironment(const std::string &name, const std::string &value) { ::setenv(name.c_str(), value.c_str(), 1); }
 
 char PathSeparator() { return '/'; }
+
+namespace {
+
+std::string Trim(const std::string &s) {
+    std::size_t a = s.find_first_not_of(" \t\r");
+    if (a == std::string::npos) return std::string();
+    std::size_t b = s.find_last_not_of(" \t\r");
+    return s.substr(a, b - a + 1);
+}
+
+bool SameNoCase(const std::string &a, const std::string &b) { return strcasecmp(a.c_str(), b.c_str()) == 0; }
+
+}  // namespace
+
+// The first value of the key in the first block of the section, trimmed,
+// with matching quotes removed: what the library's own reader answers.
+std::string ReadProfileString(const std::string &file, const std::string &section, const std::string &key) {
+    std::ifstream in(file, std::ios::binary);
+    std::string line;
+    bool inSection = false, seen = false;
+    while (std::getline(in, line)) {
+        line = Trim(line);
+        if (!line.empty() && line[0] == '[' && line.find(']') != std::string::npos) {
+            if (inSection) break;
+            std::string name = Trim(line.substr(1, line.rfind(']') - 1));
+            inSection = !seen && SameNoCase(name, section);
+            seen = seen || inSection;
+            continue;
+        }
+        std::size_t eq = line.find('=');
+        if (!inSection || eq == std::string::npos || !SameNoCase(Trim(line.substr(0, eq)), key)) continue;
+        std::string value = Trim(line.substr(eq + 1));
+        if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0]) {
+            value = value.substr(1, value.size() - 2);
+        }
+        return value;
+    }
+    return std::string();
+}
+
+std::string FullPath(const std::string &path) {
+    if (path.empty() || path[0] == '/') return path;
+    char cwd[4096];
+    if (::getcwd(cwd, sizeof cwd) == nullptr) return path;
+    return std::string(cwd) + "/" + path;
+}
 
 }  // namespace zalprint

@@ -53,4 +53,16 @@ void SetEnvironment(const std::string &name, const std::string &value) {
 
 char PathSeparator() { return '\\'; }
 
+std::string ReadProfileString(const std::string &file, const std::string &section, const std::string &key) {
+    char buffer[1024] = "";
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, sizeof buffer, file.c_str());
+    return buffer;
+}
+
+std::string FullPath(const std::string &path) {
+    char buffer[MAX_PATH + 1];
+    DWORD n = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
+    return n > 0 && n < sizeof buffer ? std::string(buffer, n) : path;
+}
+
 }  // namespace zalprint

@@ -1,5 +1,6 @@
 // zalprint print: jobs through ZALProcessJobA, as a shipping application
 // prints them, with the detailed result of each job.
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -98,6 +99,8 @@ int ParseArgs(const Args &args, PrintOptions &o) {
         }
     }
     if (o.jobs.empty()) return Usage("no job file given");
+    if (!o.profile.empty()) o.profile = FullPath(o.profile);
+    if (!o.settings.empty()) o.settings = FullPath(o.settings);
     if (o.profile.empty()) return Usage("--profile is required");
     if (o.device.empty()) return Usage("--device is required");
     if (o.device.size() + 7 > 31) return Usage("the device key is too long (at most 24 characters)");
@@ -177,6 +180,33 @@ struct ResultChannel {
         return true;
     }
 };
+
+// The port record a host gives for the port its device's setup line names
+// ("LPT1:", "COM1", "USB Zebra 2844 - 12345", "FILE", "/dev/usb/lp0", ...).
+bool DescribePort(const PrintOptions &o, _PortInfoA &port) {
+    std::string line = ReadProfileString(o.profile, "PeripheralSetup", o.device);
+    std::string name = line.substr(0, line.find(','));
+    if (name.empty()) return false;
+    Copy(port.PortName, name);
+    Copy(port.DevicePath, name);
+    auto startsNoCase = [&](const char *prefix) {
+        std::size_t n = std::strlen(prefix);
+        if (name.size() < n) return false;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (std::toupper(static_cast<unsigned char>(name[i])) != prefix[i]) return false;
+        }
+        return true;
+    };
+    if (startsNoCase("USB ")) {
+        port.Flags = 0x8;  // reached through the USB support library
+    } else if (name != "FILE") {
+        port.Flags = 0x1;  // opened by its name
+        if (startsNoCase("LPT") && name.size() >= 4 && name[3] >= '1' && name[3] <= '3') {
+            port.PortNumber = static_cast<uint32_t>(name[3] - '0');  // its status is checked
+        }
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -261,12 +291,14 @@ int RunPrint(const Args &args) {
         // The device's "FILE" port, whatever port its setup line names.
         Copy(port->PortName, "FILE");
         entry->PortInfo = port.get();
+    } else if (DescribePort(o, *port)) {
+        entry->PortInfo = port.get();
     }
     std::string settings = PrepareSettings(o, temp);
 
     int exitCode = kExitOk;
     for (std::size_t i = 0; i < o.jobs.size(); ++i) {
-        std::string jobFile = o.jobs[i];
+        std::string jobFile = FullPath(o.jobs[i]);
         if (!o.resultFiles) {
             // The library renames or deletes the file it is given: hand it a copy.
             std::string copy = temp + "job" + std::to_string(i) + "_" + BaseNameOf(jobFile);
@@ -282,6 +314,7 @@ int RunPrint(const Args &args) {
         std::string base = BaseNameOf(o.jobs[i]);
         std::string tag = base.substr(0, base.find('.'));
         std::string folder = FolderOf(o.jobs[i]);
+        std::string archiveFolder = FolderOf(FullPath(o.jobs[i]));
 
         _JobInfoA job{};
         job.JobTag = tag.c_str();
@@ -290,7 +323,7 @@ int RunPrint(const Args &args) {
         job.ResultFileNameSize = static_cast<uint32_t>(resultName.size());
         job.ProfileFile = o.profile.c_str();
         job.SettingsFile = settings.c_str();
-        job.ArchiveFolder = folder.c_str();
+        job.ArchiveFolder = archiveFolder.c_str();
         job.ResultFileFlag = o.resultFiles ? 1 : 0;
         job.ProfileEntry = entry.get();
 
@@ -301,7 +334,8 @@ int RunPrint(const Args &args) {
             code = rc;
             name = "UNDOCUMENTED";
         }
-        std::string resultFile = o.resultFiles ? std::string(resultName.data()) : std::string("-");
+        // The result file, named in the folder the way the job was named.
+        std::string resultFile = o.resultFiles ? folder + BaseNameOf(resultName.data()) : std::string("-");
         std::printf("result=%ld %s file=%s\n", code, name.c_str(), resultFile.c_str());
         std::fflush(stdout);
         if (rc != 0) exitCode = kExitFailed;
