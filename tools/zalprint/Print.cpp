@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -152,10 +153,10 @@ Tables ReadTables() {
 // first [Setup] section sends the device's "FILE" port output to our folder
 // (the first block of a section is the one read), followed by the user's
 // settings unchanged.
-std::string PrepareSettings(const PrintOptions &o, const std::string &temp) {
+std::string PrepareSettings(const PrintOptions &o, const std::string &temp, bool capture) {
     std::string path = temp + "settings.ini";
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!o.out.empty()) out << "[Setup]\r\nFileLocation=" << temp << "\r\n";
+    if (capture) out << "[Setup]\r\nFileLocation=" << temp << "\r\n";
     if (!o.settings.empty()) {
         std::ifstream in(o.settings, std::ios::binary);
         out << "\r\n" << in.rdbuf();
@@ -287,14 +288,17 @@ int RunPrint(const Args &args) {
             return Usage("unknown orientation id " + std::to_string(o.orientationId));
         }
     }
-    if (!o.out.empty()) {
+    // A preview without --out catches the stream instead of printing it.
+    std::string capture = o.out;
+    if (capture.empty() && !o.preview.empty()) capture = temp + "preview.epl";
+    if (!capture.empty()) {
         // The device's "FILE" port, whatever port its setup line names.
         Copy(port->PortName, "FILE");
         entry->PortInfo = port.get();
     } else if (DescribePort(o, *port)) {
         entry->PortInfo = port.get();
     }
-    std::string settings = PrepareSettings(o, temp);
+    std::string settings = PrepareSettings(o, temp, !capture.empty());
 
     int exitCode = kExitOk;
     for (std::size_t i = 0; i < o.jobs.size(); ++i) {
@@ -341,15 +345,31 @@ int RunPrint(const Args &args) {
         if (rc != 0) exitCode = kExitFailed;
     }
 
-    if (!o.out.empty()) {
+    if (!capture.empty()) {
         std::string produced = temp + o.device + ".out";
-        std::ofstream out(o.out, std::ios::binary | std::ios::trunc);
-        std::ifstream in(produced, std::ios::binary);
+        std::ostringstream stream;
+        {
+            std::ifstream in(produced, std::ios::binary);
+            if (in) stream << in.rdbuf();
+        }
+        std::ofstream out(capture, std::ios::binary | std::ios::trunc);
+        out << stream.str();
         if (!out) {
-            std::fprintf(stderr, "zalprint: cannot write %s\n", o.out.c_str());
+            std::fprintf(stderr, "zalprint: cannot write %s\n", capture.c_str());
             exitCode = kExitUsage;
-        } else if (in) {
-            out << in.rdbuf();
+        }
+        if (!o.preview.empty()) {
+            float width = o.customMedia ? o.mediaWidth : 4.0f, length = o.customMedia ? o.mediaLength : 6.0f;
+            if (!o.customMedia) {
+                for (const MediaType &m : tables.media) {
+                    if (m.Id == o.mediaId && m.Id != 0) {
+                        width = m.Width;
+                        length = m.Length;
+                    }
+                }
+            }
+            int rc = RenderPreview(stream.str(), o.preview, width, length, false, "");
+            if (rc != kExitOk && exitCode == kExitOk) exitCode = rc;
         }
     }
     ZALShutdown();

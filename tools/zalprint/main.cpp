@@ -17,6 +17,9 @@ void PrintUsage(const char *program) {
         "Commands:\n"
         "  print JOB... --profile PROFILE.ini --device KEY [options]\n"
         "              print job files, one start-up and one shut-down for all of them\n"
+        "  preview FILE.epl -o label.png [--size W,L] [--pdf labels.pdf]\n"
+        "              render every label of an EPL2 stream at 203 dpi (label.png, label-2.png,\n"
+        "              ...); the size is 4x6 inches unless the stream or --size says otherwise\n"
         "  info        print the library's device, media and orientation tables\n"
         "  help        this text (also --help)\n"
         "\n"
@@ -37,6 +40,8 @@ void PrintUsage(const char *program) {
         "  --result-files       the job file itself becomes JOB.OK or JOB.ERR beside it, as a\n"
         "                       host asks for; without it the library works on a copy and the\n"
         "                       job file is left untouched\n"
+        "  --preview PNG        render the labels as PNG images too (the stream goes to --out,\n"
+        "                       or only to the preview when --out is not given)\n"
         "  --log DIR            debug and error logs (zal2443.log, zal2443.err) in DIR\n"
         "  --log-flags N        log level and category bits (default 4 = INFO; 8 = DEBUG,\n"
         "                       0x1000 also saves each document label as a text file)\n"
@@ -68,6 +73,8 @@ int main(int argc, char **argv) {
         rc = RunInfo(args);
     } else if (command == "print") {
         rc = RunPrint(args);
+    } else if (command == "preview") {
+        rc = RunPreview(args);
     } else {
         std::fprintf(stderr, "%s: unknown command \"%s\" (try --help)\n", program, command.c_str());
         rc = kExitUsage;

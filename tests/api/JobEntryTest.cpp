@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "api/JobFixture.h"
+#include "api/Library.h"
+#include "common/Log.h"
+#include "common/PrinterOptions.h"
+#include "support/TestSupport.h"
+
+using zal::test::HostJob;
+using zal::test::LogCapture;
+
+namespace {
+
+std::string Profile(const std::string &options) {
+    return "[PeripheralSetup]\r\nDEV=FILE,Label,,,\r\n" + options;
+}
+
+struct SpeedRow {
+    const char *value;
+    const char *code;
+};
+
+TEST(JobEntry, SpeedIsTranslatedBySubstring) {
+    // clang-format off
+    const SpeedRow rows[] = {
+        /*  0*/ {"2.5", "3"}, /*  1*/ {"3", "3"},   /*  2*/ {"1", "0"},  /*  3*/ {"1.5", "1"},
+        /*  4*/ {"10", "0"},  /*  5*/ {"1.50", "1"}, /*  6*/ {"6", "6"}, /*  7*/ {"3.5", "4"},
+        /*  8*/ {"5", "5"},   /*  9*/ {"2", "2"},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
+        HostJob host("[Begin]\r\nCarrier=DIAG\r\n", Profile(std::string("DEVOption2=") + rows[i].value + "\r\n"));
+        ASSERT_EQ(ZALProcessJobA(&host.job, &host.peripheral), 0) << "row " << i;
+        EXPECT_STREQ(zal::CurrentPrinterOptions().speed, rows[i].code) << "row " << i;
+    }
+}
+
+TEST(JobEntry, UnmatchedSpeedKeepsThePreviousJobsCode) {
+    HostJob first("[Begin]\r\nCarrier=DIAG\r\n", Profile("DEVOption2=2\r\n"));
+    ASSERT_EQ(ZALProcessJobA(&first.job, &first.peripheral), 0);
+    LogCapture capture(0x1004);
+    HostJob second("[Begin]\r\nCarrier=DIAG\r\n", Profile("DEVOption2=4.5\r\n"));
+    ASSERT_EQ(ZALProcessJobA(&second.job, &second.peripheral), 0);
+    EXPECT_STREQ(zal::CurrentPrinterOptions().speed, "2");
+    EXPECT_TRUE(capture.HasDebugMessage("ZALProcessJobA: Init: sSpeed=\"2\""));
+}
+
+TEST(JobEntry, MissingSetupGivesTheDefaultsAndTheirLines) {
+    LogCapture capture(0x100C);
+    HostJob host("[Begin]\r\nCarrier=DIAG\r\n", "[Other]\r\nx=1\r\n");
+    host.entry->Media = MediaType{};
+    host.entry->Orientation = PrintOrientationDefinition{};
+    ASSERT_EQ(ZALProcessJobA(&host.job, &host.peripheral), 0);
+    const zal::PrinterOptions &o = zal::CurrentPrinterOptions();
+    EXPECT_STREQ(o.heat, "7");
+    EXPECT_STREQ(o.speed, "4");
+    EXPECT_STREQ(o.verticalOffset, "0");
+    EXPECT_STREQ(o.horizontalOffset, "0");
+    for (const char *line :
+         {"ZALProcessJobA: Init: sHeat=\"7\" (Default)", "ZALProcessJobA: Init: LabelSpeed=\"4\" (Default)",
+          "ZALProcessJobA: Init: HorOffset=\"0\" (Default)", "ZALProcessJobA: Init: VerOffset=\"0\" (Default)",
+          "ZALProcessJobA: Init: DEVOption1=\"\" -> sTempHeat",
+          "Job is missing media type, setting to library default type of 'Label 4x6\"'",
+          "Job is missing orientation, setting to library default type of 'Portrait'",
+          "ZAL2443.DLL: DIAGNOSTIC LABEL (Label 4x6\")"}) {
+        EXPECT_TRUE(capture.HasDebugMessage(line)) << line;
+    }
+    EXPECT_STREQ(zal::log::JobTag(), " ");  // reset when the call ends
+}
+
+TEST(JobEntry, OptionsAreTakenAndCutToFiveCharacters) {
+    LogCapture capture(0x1004);
+    HostJob host("[Begin]\r\nCarrier=DIAG\r\n",
+                 Profile("DEVOption1=12\r\nDEVOption3=-8\r\nDEVOption4=123456789\r\n"));
+    ASSERT_EQ(ZALProcessJobA(&host.job, &host.peripheral), 0);
+    EXPECT_STREQ(zal::CurrentPrinterOptions().heat, "12");
+    EXPECT_STREQ(zal::CurrentPrinterOptions().verticalOffset, "-8");
+    EXPECT_STREQ(zal::CurrentPrinterOptions().horizontalOffset, "12345");
+    EXPECT_TRUE(capture.HasDebugMessage("Job is using media type 0 ''") == false);
+}
+
+TEST(JobEntry, MissingRecordsAreRefusedBeforeAnyWork) {
+    LogCapture capture;
+    HostJob host("[Begin]\r\nCarrier=DIAG\r\n");
+    EXPECT_EQ(ZALProcessJobA(nullptr, &host.peripheral), -1208);
+    EXPECT_TRUE(capture.HasErrorMessage("ZALProcessJobA: Job data is invalid."));
+    _JobProfileEntryA *entry = host.job.ProfileEntry;
+    host.job.ProfileEntry = nullptr;
+    EXPECT_EQ(ZALProcessJobA(&host.job, &host.peripheral), -1208);
+    EXPECT_TRUE(capture.HasErrorMessage("ZALProcessJobA: Job profile entry data is invalid."));
+    host.job.ProfileEntry = entry;
+    EXPECT_EQ(ZALProcessJobA(&host.job, nullptr), -308);
+    EXPECT_TRUE(capture.HasErrorMessage("ZALProcessJobA: Device port data is invalid."));
+    EXPECT_TRUE(zal::test::FileExists(host.jobFile));  // the job file is not touched
+}
+
+TEST(JobEntry, AnyFailureOfTheDispatchIsOne) {
+    HostJob flex("[Begin]\r\nCarrier=UPSFLEX\r\n");
+    EXPECT_EQ(ZALProcessJobA(&flex.job, &flex.peripheral), 1);
+    HostJob unopenable("[Begin]\r\nCarrier=DIAG\r\n");
+    // A folder where the output file should be: the port cannot be opened.
+    zal::test::WriteFile(unopenable.settingsFile, "[Setup]\r\nFileLocation=" + unopenable.dir.file("missing") +
+                                                      zal::test::Separator() + "\r\n");
+    EXPECT_EQ(ZALProcessJobA(&unopenable.job, &unopenable.peripheral), 1);
+}
+
+TEST(JobEntry, ThePrintedLabelReachesThePort) {
+    HostJob host("[Begin]\r\nCarrier=DIAG\r\n");
+    ASSERT_EQ(ZALProcessJobA(&host.job, &host.peripheral), 0);
+    EXPECT_EQ(host.Output(), "U\n");
+    EXPECT_FALSE(zal::test::FileExists(host.jobFile));  // no result file asked: deleted
+}
+
+}  // namespace
