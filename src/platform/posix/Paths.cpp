@@ -66,7 +66,11 @@ std::string NativePath(const char *path) {
         rest = path + 2;
         if (*rest != '\\' && *rest != '/' && *rest != '\0') out += '/';
     }
-    for (const char *p = rest; *p != '\0'; ++p) out += (*p == '\\') ? '/' : *p;
+    std::size_t start = out.size();
+    out.append(rest);
+    for (std::size_t i = start; i < out.size(); ++i) {
+        if (out[i] == '\\') out[i] = '/';
+    }
     return out;
 }
 
@@ -83,6 +87,11 @@ bool FindFile(const char *path) {
         globfree(&g);
         if (!found) SetLastError(kErrorFileNotFound);
         return found;
+    }
+    bool pinnedExists = false;
+    if (posix::PinnedFileExists(native, pinnedExists)) {
+        if (!pinnedExists) SetLastError(kErrorFileNotFound);
+        return pinnedExists;
     }
     struct stat st;
     if (::stat(native.c_str(), &st) != 0) {

@@ -19,4 +19,8 @@ std::string HomeFolder();
 std::string WinIniPath();
 std::string RegistryPath();
 
+// While a job has its file pinned, whether that file exists is known
+// without asking the file system again.  False when the path is not pinned.
+bool PinnedFileExists(const std::string &nativePath, bool &exists);
+
 }  // namespace zal::platform::posix

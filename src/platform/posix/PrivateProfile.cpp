@@ -245,6 +245,17 @@ uint32_t GetProfileString(const char *section, const char *key, const char *defa
     return GetPrivateProfileString(section, key, defaultValue, buffer, size, path.c_str());
 }
 
+namespace posix {
+
+bool PinnedFileExists(const std::string &nativePath, bool &exists) {
+    auto pinned = Pins().find(nativePath);
+    if (pinned == Pins().end()) return false;
+    exists = pinned->second.profile.exists;
+    return true;
+}
+
+}  // namespace posix
+
 void PinProfileFile(const char *file) {
     if (file == nullptr) return;
     std::string path = NativePath(file);
