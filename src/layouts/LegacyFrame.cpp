@@ -24,7 +24,7 @@ const char *Safe(const char *text) { return text ? text : ""; }
 
 }  // namespace
 
-std::size_t LegacyLabel::Length() const { return TextLength(_buffer, kSize); }
+std::size_t LegacyLabel::Length() const { return _length; }
 
 void LegacyLabel::Begin(MemoryCommand memory, HeaderForm form, bool headerPrefix) {
     std::memset(_buffer, 0, kSize);
@@ -41,16 +41,30 @@ void LegacyLabel::Begin(MemoryCommand memory, HeaderForm form, bool headerPrefix
         AppendStrings(_buffer, kBodyLimit,
                       {prefix, prefixEnd, "N", "\n", "Q1230,24", "\n", "R", h, ",", v, "\n", "\n", "\n", "ZB", "\n"});
     }
+    _length = TextLength(_buffer, kSize);
 }
 
 bool LegacyLabel::Append(TextList pieces) {
-    std::size_t before = Length();
-    if (AppendStrings(_buffer, kBodyLimit, pieces) == kStrOk) return true;
-    // AppendStrings keeps the pieces that fitted; drop them with the rest.
-    std::size_t after = Length();
-    std::memset(_buffer + before, 0, after - before);
-    log::LogDebug(log::kJob, "LegacyLabel: The label text is full; an element is left out.");
-    return false;
+    // The rule of AppendStrings within kBodyLimit, decided before anything is
+    // copied: every piece needs free room (even an empty one) and must fit.
+    std::size_t used = _length;
+    for (const char *piece : pieces) {
+        if (piece == nullptr) break;
+        std::size_t n = std::strlen(piece);
+        if (used + 1 >= kBodyLimit || n > kBodyLimit - 1 - used) {
+            log::LogDebug(log::kJob, "LegacyLabel: The label text is full; an element is left out.");
+            return false;
+        }
+        used += n;
+    }
+    for (const char *piece : pieces) {
+        if (piece == nullptr) break;
+        std::size_t n = std::strlen(piece);
+        std::memcpy(_buffer + _length, piece, n);
+        _length += n;
+    }
+    _buffer[_length] = '\0';
+    return true;
 }
 
 bool LegacyLabel::UserCommands(const char *text) {
@@ -77,8 +91,10 @@ bool LegacyLabel::VersionLine(const char *formDate) {
 
 int32_t LegacyLabel::Finish(const char *userCommands, JobContext *context) {
     UserCommands(userCommands);
-    AppendStrings(_buffer, kSize, {kPrintCommand});
-    int32_t result = SendToDevice(context, _buffer, static_cast<int>(Length()));
+    // Room for the print command is always kept (kBodyLimit).
+    std::memcpy(_buffer + _length, kPrintCommand, 4);
+    _length += 3;
+    int32_t result = SendToDevice(context, _buffer, static_cast<int>(_length));
     log::LogDebug(0, "Completed with result %d", static_cast<int>(result));
     return result;
 }

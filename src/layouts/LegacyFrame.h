@@ -103,6 +103,7 @@ private:
     bool Append(TextList pieces);
 
     char _buffer[kSize] = {};
+    std::size_t _length = 0;  // characters in _buffer, kept so appends need not measure it
 };
 
 template <typename Record, std::size_t N>
