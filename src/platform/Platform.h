@@ -83,6 +83,9 @@ uint32_t GetFileAttributes(const char *path);
 bool DeleteFile(const char *path);
 bool MoveFile(const char *from, const char *to);
 bool CopyFile(const char *from, const char *to, bool failIfExists);
+// Creates a folder and the folders above it that are missing (true when it
+// exists afterwards).
+bool CreateDirectory(const char *path);
 std::FILE *OpenFile(const char *path, const char *mode);  // fopen on the native path
 // Folder of the running executable, with a trailing path separator.
 std::string ExecutableFolder();

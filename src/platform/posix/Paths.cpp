@@ -179,6 +179,21 @@ bool CopyFile(const char *from, const char *to, bool failIfExists) {
     return ok;
 }
 
+bool CreateDirectory(const char *path) {
+    if (path == nullptr || *path == '\0') return false;
+    std::string native = NativePath(path);
+    while (native.size() > 1 && native.back() == '/') native.pop_back();
+    struct stat st;
+    if (::stat(native.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
+    std::size_t slash = native.rfind('/');
+    if (slash != std::string::npos && slash > 0) CreateDirectory(native.substr(0, slash).c_str());
+    if (::mkdir(native.c_str(), 0755) != 0 && errno != EEXIST) {
+        posix::SetLastErrorFromErrno();
+        return false;
+    }
+    return true;
+}
+
 std::FILE *OpenFile(const char *path, const char *mode) {
     if (path == nullptr) return nullptr;
     std::FILE *f = std::fopen(NativePath(path).c_str(), mode);

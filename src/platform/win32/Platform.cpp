@@ -85,6 +85,17 @@ bool MoveFile(const char *from, const char *to) { return ::MoveFileA(from, to) !
 bool CopyFile(const char *from, const char *to, bool failIfExists) {
     return ::CopyFileA(from, to, failIfExists ? TRUE : FALSE) != FALSE;
 }
+bool CreateDirectory(const char *path) {
+    if (path == nullptr || *path == '\0') return false;
+    std::string p = path;
+    while (!p.empty() && (p.back() == '\\' || p.back() == '/')) p.pop_back();
+    DWORD a = ::GetFileAttributesA(p.c_str());
+    if (a != INVALID_FILE_ATTRIBUTES) return (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    std::size_t slash = p.find_last_of("\\/");
+    if (slash != std::string::npos && slash > 0 && p[slash - 1] != ':') CreateDirectory(p.substr(0, slash).c_str());
+    return ::CreateDirectoryA(p.c_str(), nullptr) != FALSE || ::GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
 std::FILE *OpenFile(const char *path, const char *mode) { return path ? std::fopen(path, mode) : nullptr; }
 
 std::string ExecutableFolder() {

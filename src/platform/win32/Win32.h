@@ -20,3 +20,4 @@
 #undef GetFileVersionInfo
 #undef BuildCommDCB
 #undef FindFile
+#undef CreateDirectory

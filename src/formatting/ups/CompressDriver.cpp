@@ -1,0 +1,276 @@
+// MaxiCode compression through the carrier's compression library.
+//
+// The library is loaded from the compression folder for each compression
+// and unloaded at its end: the folder is a job key and may differ from job
+// to job, and the library keeps nothing between calls but the workspace,
+// which is ours.  Its functions are resolved by name and called with the
+// platform's default C convention (see plugins/compress/Compress.h).
+#include <cstring>
+#include <string>
+
+#include "common/Format.h"
+#include "common/Log.h"
+#include "common/Settings.h"
+#include "compress/Compress.h"
+#include "formatting/ups/CompressDriver.h"
+#include "formatting/ups/MaxiCodeGuard.h"
+#include "platform/Platform.h"
+
+namespace zal {
+namespace {
+
+using detail::GuardedMaxiCode;
+
+// The files the loader takes for "compress.dll" in a folder, in its order
+// (the name rule of platform::LoadLibrary).
+#if defined(_WIN32)
+constexpr const char *kLibraryFiles[] = {compress_LIBRARY_FILE};
+#else
+constexpr const char *kLibraryFiles[] = {"libcompress.so", "compress.so", compress_LIBRARY_FILE};
+#endif
+
+constexpr uint16_t kBuildAllLength = 400;
+constexpr uint16_t kStringBuildLength = 100;
+
+struct alignas(8) Workspace {
+    unsigned char bytes[compress_WORKSPACE_SIZE] = {};
+};
+
+// The compression library, loaded for one compression.
+class CompressLibrary {
+public:
+    explicit CompressLibrary(const std::string &folder) {
+        std::string path = folder + compress_LIBRARY_FILE;
+        handle_ = platform::LoadLibrary(path.c_str());
+        if (handle_ == nullptr) {
+            log::LogError("Maxicode Compression DLL was not found.");
+            return;
+        }
+        ready_ = Resolve("compress_Initialize", Initialize) && Resolve("compress_TestEnable", TestEnable) &&
+                 Resolve("compress_SetMode", SetMode) && Resolve("compress_AddValue", AddValue) &&
+                 Resolve("compress_BuildAll", BuildAll) && Resolve("compress_ANSI_StringBuildAll", StringBuildAll) &&
+                 Resolve("compress_ShutDown", ShutDown);
+    }
+    ~CompressLibrary() {
+        if (handle_ != nullptr) platform::FreeLibrary(handle_);
+    }
+    CompressLibrary(const CompressLibrary &) = delete;
+    CompressLibrary &operator=(const CompressLibrary &) = delete;
+
+    bool Ready() const { return ready_; }
+
+    compress_InitializeFn Initialize = nullptr;
+    compress_TestEnableFn TestEnable = nullptr;
+    compress_SetModeFn SetMode = nullptr;
+    compress_AddValueFn AddValue = nullptr;
+    compress_BuildAllFn BuildAll = nullptr;
+    compress_ANSI_StringBuildAllFn StringBuildAll = nullptr;
+    compress_ShutDownFn ShutDown = nullptr;
+
+private:
+    template <typename Fn>
+    bool Resolve(const char *name, Fn &fn) {
+        fn = reinterpret_cast<Fn>(platform::GetProcAddress(handle_, name));
+        if (fn == nullptr) log::LogError("Maxicode Compression DLL function \"%s\" was not found.", name);
+        return fn != nullptr;
+    }
+
+    platform::LibraryHandle handle_ = nullptr;
+    bool ready_ = false;
+};
+
+struct CodeText {
+    explicit CodeText(int32_t code) : known(CompressErrorText(code, name, summary) > 0) {}
+    char name[64];
+    char summary[512];
+    bool known;
+};
+
+// "...: <summary>" when the code has a text, "...: Error Code <n>" otherwise.
+void LogCodeError(const char *lead, int32_t code) {
+    CodeText text(code);
+    if (text.known)
+        log::LogError("%s: %s", lead, text.summary);
+    else
+        log::LogError("%s: Error Code %d", lead, static_cast<int>(code));
+}
+
+int32_t Initialize(CompressLibrary &library, const std::string &folder, Workspace &workspace) {
+    int32_t rc = library.Initialize(folder.c_str(), static_cast<uint16_t>(folder.size()), workspace.bytes,
+                                    compress_WORKSPACE_SIZE);
+    if (rc != compress_SUCCESS)
+        LogCodeError("Maxicode Compression was unsuccessful: Library initialization failed", rc);
+    return rc;
+}
+
+std::string LibraryFile(const std::string &folder) {
+    for (const char *name : kLibraryFiles) {
+        std::string path = folder + name;
+        if (FileExist(path.c_str()) != 0) return path;
+    }
+    return std::string();
+}
+
+int32_t CompressFields(const MaxiCodeFields &fields, const _JobInfoA *job, char *output) {
+    if (job == nullptr || output == nullptr) return -1;
+    std::string folder = CompressDirectory(job, 199);
+    CompressLibrary library(folder);
+    if (!library.Ready()) return -1;
+    Workspace workspace;
+    int32_t rc = Initialize(library, folder, workspace);
+    if (rc != compress_SUCCESS) return rc;
+    if (fields.TestMode) {
+        int32_t test = library.TestEnable(workspace.bytes);
+        if (test != compress_SUCCESS) {
+            CodeText text(test);
+            if (text.known)
+                log::LogWarning("Maxicode Compression warning: Library test mode failed to be enabled: %s",
+                                text.summary);
+            else
+                log::LogWarning("Maxicode Compression warning: Library test mode failed to be enabled: Error Code %d",
+                                static_cast<int>(test));
+        } else {
+            log::LogInfo("-> Maxicode Compression Test Mode Enabled.");
+        }
+    }
+    int32_t fieldResult = compress_SUCCESS;
+    for (int32_t id = compress_ANSI_INTERFACE_START; id < compress_ANSI_INTERFACE_END; ++id) {
+        if (id == compress_ANSI_RESERVED) continue;
+        char value[36];
+        uint32_t length = 0;
+        GetCompressField(fields, id, value, &length);
+        if (length == 0) {
+            log::LogWarning("Maxicode Compression warning: Field %d value is empty. Skipping.", static_cast<int>(id));
+            continue;
+        }
+        fieldResult = library.AddValue(id, static_cast<uint16_t>(length), value, workspace.bytes);
+        if (fieldResult == compress_SUCCESS) {
+            log::LogDebug(log::kCompress, "Maxicode Compression: Field %d added OK", static_cast<int>(id));
+            continue;
+        }
+        CodeText text(fieldResult);
+        if (text.known)
+            log::LogError(
+                "Maxicode Compression encountered error: compress_AddValue failed for Field %d: Code: %d Type: "
+                "%s Summary: %s",
+                static_cast<int>(id), static_cast<int>(fieldResult), text.name, text.summary);
+        else
+            log::LogError(
+                "Maxicode Compression encountered error: compress_AddValue failed for Field %d: Error Code %d",
+                static_cast<int>(id), static_cast<int>(fieldResult));
+        break;
+    }
+    if (fieldResult != compress_SUCCESS) {
+        log::LogError("Maxicode Compression was unsuccessful: Build fault: One or more fields failed to be added.");
+        library.ShutDown(workspace.bytes);
+        if (fields.TestMode) CopyInputDatFile(job);
+        return fieldResult;
+    }
+    uint16_t length = kBuildAllLength;
+    rc = library.BuildAll(output, &length, 1, workspace.bytes);
+    output[kMaxiOutputSize - 1] = '\0';
+    if (rc != compress_SUCCESS) {
+        CodeText text(rc);
+        if (text.known)
+            log::LogError("Maxicode Compression was unsuccessful: BuildAll result: Code: %d Type: %s Summary: %s",
+                          static_cast<int>(rc), text.name, text.summary);
+        else
+            log::LogError("Maxicode Compression was unsuccessful: BuildAll result: Error Code %d",
+                          static_cast<int>(rc));
+    }
+    library.ShutDown(workspace.bytes);
+    if (fields.TestMode) CopyInputDatFile(job);
+    return rc;
+}
+
+int32_t SetMode(CompressLibrary &library, int32_t mode, Workspace &workspace) {
+    int32_t rc = library.SetMode(mode, workspace.bytes);
+    if (rc != compress_SUCCESS) {
+        std::string lead =
+            FormatString("Maxicode Compression was unsuccessful: Failed to set data mode compress_ANSI_MODE%d", mode);
+        LogCodeError(lead.c_str(), rc);
+        library.ShutDown(workspace.bytes);
+    }
+    return rc;
+}
+
+int32_t CompressString(const MaxiCodeFields &fields, const char *message, const _JobInfoA *job, char *output,
+                       bool addressValidation) {
+    if (job == nullptr || output == nullptr || message == nullptr) return -1;
+    std::string folder = CompressDirectory(job, 1024);
+    std::string file = LibraryFile(folder);
+    if (file.empty()) {
+        log::LogError("Maxicode Compression DLL was not found.");
+        return -1;
+    }
+    LibraryVersionInfo version = GetLibraryVersion(file.c_str());
+    log::LogInfo("-> Maxicode Compression DLL v%d.%d.%d.%d found.", static_cast<int>(version.major),
+                 static_cast<int>(version.minor), static_cast<int>(version.build), static_cast<int>(version.revision));
+    if (!IsSupportedCompressVersion(version)) {
+        log::LogError("Maxicode Compression DLL version is incorrect or missing.");
+        return -1;
+    }
+    CompressLibrary library(folder);
+    if (!library.Ready()) return -1;
+    Workspace workspace;
+    int32_t rc = Initialize(library, folder, workspace);
+    if (rc != compress_SUCCESS) return rc;
+    if (fields.TestMode) {
+        log::LogWarning("-> Maxicode Compression Test Mode Enabled.");
+        library.TestEnable(workspace.bytes);
+    }
+    int32_t mode = fields.Mode == 3 ? 3 : 2;
+    rc = SetMode(library, mode, workspace);
+    if (rc != compress_SUCCESS) return rc;
+    auto messageLength = static_cast<uint16_t>(TextLength(message, 399));
+    log::LogDebug(log::kCompress, "-> Maxicode Params: mode=%d bAddressValidation=%s iMaxicodeInLen=%u",
+                  static_cast<int>(mode), addressValidation ? "true" : "false", static_cast<unsigned>(messageLength));
+    log::LogDebug(log::kCompress, "-> MAXICODE INPUT DATA: %s", message);
+    uint16_t length = kStringBuildLength;
+    int32_t flag = addressValidation ? 1 : 0;
+    rc = library.StringBuildAll(message, messageLength, output, &length, flag, workspace.bytes);
+    if (rc == compress_FAILED_INVALID_MODE && mode == 2) {
+        log::LogWarning(
+            "Maxicode Compression was unsuccessful: compress_FAILED_INVALID_MODE was returned. Trying "
+            "alternative mode.");
+        rc = SetMode(library, 3, workspace);
+        if (rc != compress_SUCCESS) return rc;
+        length = kStringBuildLength;
+        rc = library.StringBuildAll(message, messageLength, output, &length, flag, workspace.bytes);
+    }
+    output[kMaxiOutputSize - 1] = '\0';
+    if (rc != compress_SUCCESS) LogCodeError("Maxicode Compression was unsuccessful: Build fault", rc);
+    library.ShutDown(workspace.bytes);
+    if (fields.TestMode) CopyInputDatFile(job);
+    return rc;
+}
+
+}  // namespace
+
+std::string CompressDirectory(const _JobInfoA *job, std::size_t maxLength) {
+    char folder[1024] = {};
+    if (job != nullptr && job->JobFile != nullptr) {
+        platform::GetPrivateProfileString("Begin", "CompressDir", "", folder, sizeof folder, job->JobFile);
+    }
+    if (folder[0] == '\0') CopyText(folder, platform::ExecutableFolder().c_str());
+    // room for the backslash within maxLength
+    if (maxLength > 0 && maxLength - 1 < sizeof folder) folder[maxLength - 1] = '\0';
+    AppendBackslash(folder);
+    return folder;
+}
+
+bool IsSupportedCompressVersion(const LibraryVersionInfo &version) {
+    return version.major == 1 && version.minor == 1 && version.build == 2 && version.revision >= 1;
+}
+
+int32_t upsMaxicodeCompress(const MaxiCodeFields &fields, const _JobInfoA *job, char output[kMaxiOutputSize]) {
+    return GuardedMaxiCode("upsMaxicodeCompress", int32_t{-1}, [&] { return CompressFields(fields, job, output); });
+}
+
+int32_t upsMaxicodeCompressAll(const MaxiCodeFields &fields, const char *message, const _JobInfoA *job,
+                               char output[kMaxiOutputSize], bool addressValidation) {
+    return GuardedMaxiCode("upsMaxicodeCompressAll", int32_t{-1},
+                           [&] { return CompressString(fields, message, job, output, addressValidation); });
+}
+
+}  // namespace zal

@@ -1,0 +1,24 @@
+// The fault guard of the MaxiCode routines of the UPS formatting.
+#pragma once
+
+#include <exception>
+
+#include "common/ErrorCodes.h"
+
+namespace zal::detail {
+
+constexpr const char *kLibUPSModule = "Shared/ZALLib/LibUPS";
+
+// A fault inside a routine (a C++ exception here) is reported as a job
+// fault with the routine's name; the routine then answers fallback.
+template <typename Result, typename Body>
+Result GuardedMaxiCode(const char *routine, Result fallback, Body body) {
+    try {
+        return body();
+    } catch (const std::exception &error) {
+        ReportJobCppException(error, kLibUPSModule, routine);
+        return fallback;
+    }
+}
+
+}  // namespace zal::detail

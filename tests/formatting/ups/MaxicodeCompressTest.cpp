@@ -1,0 +1,416 @@
+#include "formatting/ups/CompressDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "common/Settings.h"
+#include "formatting/ups/MaxiCodeFields.h"
+#include "formatting/ups/MaxiCodeJob.h"
+#include "formatting/ups/Maxicode.h"
+#include "platform/Platform.h"
+
+namespace zal {
+namespace {
+
+using test::MaxiJob;
+using test::Visible;
+
+// The stand-in as built, and its name in a compression folder.
+#if defined(_WIN32)
+constexpr const char *kBuiltStandIn = ZAL2443_BINARY_DIR "/bin/compress.dll";
+constexpr const char *kStandInName = "compress.dll";
+#else
+constexpr const char *kBuiltStandIn = ZAL2443_BINARY_DIR "/lib/libcompress.so";
+constexpr const char *kStandInName = "libcompress.so";
+#endif
+
+// The build tree as the library sees it (Wine maps the Linux root to Z:).
+std::string HostPath(const std::string &path) {
+    std::string out = path;
+    if (test::Separator() == '\\') {
+        for (char &c : out) {
+            if (c == '/') c = '\\';
+        }
+        if (!out.empty() && out[0] == '\\') out = "Z:" + out;
+    }
+    return out;
+}
+
+// A job whose compression folder holds a copy of the stand-in; its test
+// files and the archive land in temporary folders.
+// A base of its own, so that the folder exists before the job file names it.
+struct CompressFolder {
+    test::TempDir compressDir;
+};
+
+struct CompressJob : CompressFolder, MaxiJob {
+    explicit CompressJob(const std::string &lines = "", bool withLibrary = true)
+        : MaxiJob(lines + "CompressDir=" + compressDir.path() + "\n") {
+        if (withLibrary) {
+            EXPECT_TRUE(
+                platform::CopyFile(HostPath(kBuiltStandIn).c_str(), compressDir.file(kStandInName).c_str(), false));
+        }
+    }
+    std::string CompressFile(const char *name) const { return compressDir.file(name); }
+    std::string ArchiveFile(const std::string &name) const {
+        return archiveFolder + "MaxicodeOutput" + test::Separator() + name;
+    }
+};
+
+// No registry store on Linux: GetMaxiArchiveDir is empty, settings default.
+#if defined(_WIN32)
+struct NoRegistry {
+    NoRegistry() {}
+};
+#else
+struct NoRegistry {
+    NoRegistry() { setenv("ZAL2443_REGISTRY", ZAL2443_BINARY_DIR "/test-tmp/no-registry.ini", 1); }
+    ~NoRegistry() { unsetenv("ZAL2443_REGISTRY"); }
+};
+#endif
+
+MaxiCodeFields Fields(int16_t mode, bool testMode = false) {
+    MaxiCodeFields fields;
+    InitMaxiCodeFields(fields);
+    fields.Mode = mode;
+    fields.TestMode = testMode;
+    return fields;
+}
+
+// A message of 81 characters: the whole-string method's 100 hold it.
+const std::string kShortMessage =
+    "[)>\x1E"
+    "01\x1D"
+    "96"
+    "303280000\x1D"
+    "840\x1D"
+    "002\x1D"
+    "1Z05271688\x1D"
+    "UPSN\x1D"
+    "12345E\x1D"
+    "032\x1D\x1D"
+    "1/1\x1D"
+    "11\x1D"
+    "N\x1D"
+    "1 ELM\x1D"
+    "BOSTON\x1D"
+    "MA\x1E\x04";
+
+TEST(MaxicodeCompressTest, FieldByFieldThroughTheStandIn) {
+    NoRegistry registry;
+    test::LogCapture log;
+    CompressJob j(
+        "ShipDate=02/01/2026\nStreetAddress=100 Main St\nCity=Atlanta\nState=GA\nAddressLine2=Suite 5\n"
+        "Company=Acme\n");
+    CopyText(j.ups->CompressMaxicode, "Y");
+    char destination[400] = {};
+    ASSERT_TRUE(LibUPSFormatMaxicode(destination, sizeof destination, *j.common, *j.ups, &j.job));
+    // the stand-in answers with the carrier message assembled from the fields
+    EXPECT_EQ(Visible(destination),
+              "[)><RS>01<GS>96303280000<GS>840<GS>002<GS>1Z05271688<GS>UPSN<GS>12345E<GS>032<GS>SHP12345<GS>2/3<GS>11"
+              "<GS>N<GS>100 MAIN ST<GS>ATLANTA<GS>GA<RS>05<GS>20LSUITE 5<GS>21L<GS>22LACME<GS>23L<RS><EOT>");
+    EXPECT_TRUE(j.ups->MaxiCodeCompressed);
+    EXPECT_EQ(j.ups->MaxiCodeCompressedLength, static_cast<int32_t>(std::strlen(destination)));
+    EXPECT_EQ(j.ups->MaxiCodeMessageLength, j.ups->MaxiCodeCompressedLength);
+    EXPECT_TRUE(log.HasDebugMessage(
+        "LibUPSFormatMaxicode: Beginning UPS Maxicode compression using AddValue/BuildAll method."));
+    EXPECT_TRUE(log.HasDebugMessage("LibUPSFormatMaxicode: UPS Maxicode compression return code: 0."));
+    EXPECT_TRUE(log.HasDebugMessage("Maxicode Compression: Field 5 added OK"));
+    EXPECT_TRUE(log.HasDebugMessage("Maxicode Compression warning: Field 19 value is empty. Skipping."));
+    // not in test mode: the stand-in leaves no test files
+    EXPECT_FALSE(test::FileExists(j.CompressFile("input.dat")));
+}
+
+TEST(MaxicodeCompressTest, WholeStringThroughTheStandIn) {
+    NoRegistry registry;
+    test::LogCapture log;
+    CompressJob j;
+    char output[400] = {};
+    EXPECT_EQ(upsMaxicodeCompressAll(Fields(2), kShortMessage.c_str(), &j.job, output, false), 0);
+    EXPECT_EQ(Visible(output), Visible(kShortMessage));
+    EXPECT_TRUE(log.HasDebugMessage("-> Maxicode Compression DLL v1.1.2.1 found."));
+    EXPECT_TRUE(log.HasDebugMessage("-> Maxicode Params: mode=2 bAddressValidation=false iMaxicodeInLen=81"));
+}
+
+TEST(MaxicodeCompressTest, WholeStringRetriesInModeThree) {
+    NoRegistry registry;
+    test::LogCapture log;
+    CompressJob j;
+    std::string message = kShortMessage;
+    message.replace(message.find("303280000"), 9, "K1A0B1");
+    char output[400] = {};
+    // a domestic carrier with a Canadian code: mode 2 cannot carry it
+    EXPECT_EQ(upsMaxicodeCompressAll(Fields(2), message.c_str(), &j.job, output, true), 0);
+    EXPECT_EQ(Visible(output), Visible(message));
+    EXPECT_TRUE(
+        log.HasDebugMessage("Maxicode Compression was unsuccessful: compress_FAILED_INVALID_MODE was returned. "
+                            "Trying alternative mode."));
+}
+
+TEST(MaxicodeCompressTest, TooLongForTheWholeStringMethod) {
+    NoRegistry registry;
+    test::LogCapture log;
+    CompressJob j;
+    std::string message = kShortMessage;
+    message.replace(message.find("1 ELM"), 5, std::string(35, 'A'));  // 104 characters
+    char output[400] = {};
+    EXPECT_EQ(upsMaxicodeCompressAll(Fields(2), message.c_str(), &j.job, output, false),
+              24);  // compress_DATA_AREA_TOO_SMALL
+    EXPECT_TRUE(
+        log.HasErrorMessage("Maxicode Compression was unsuccessful: Build fault: Compression error: The allocated data "
+                            "area is too small."));
+}
+
+TEST(MaxicodeCompressTest, FailedFieldStopsTheBuild) {
+    NoRegistry registry;
+    test::LogCapture log;
+    CompressJob j("City=Boston\n");
+    MaxiCodeFields fields = Fields(5);  // no such mode
+    CopyText(fields.PostalCode, "303280000");
+    char output[400] = {};
+    EXPECT_EQ(upsMaxicodeCompress(fields, &j.job, output), 4);
+    EXPECT_TRUE(
+        log.HasErrorMessage("Maxicode Compression encountered error: compress_AddValue failed for Field 2: Code: "
+                            "4 Type: compress_FAILED_INVALID_MODE Summary: Compression failed: The MaxiCode "
+                            "mode type is invalid."));
+    EXPECT_TRUE(log.HasErrorMessage(
+        "Maxicode Compression was unsuccessful: Build fault: One or more fields failed to be added."));
+    EXPECT_FALSE(log.HasDebugMessage("Maxicode Compression: Field 3 added OK"));
+}
+
+TEST(MaxicodeCompressTest, FailedCompressionFailsTheJob) {
+    NoRegistry registry;
+    test::LogCapture log;
+    // a domestic label to a code with letters: mode 2 cannot carry it
+    CompressJob j("City=Boston\n");
+    CopyText(j.common->ShipToZip, "K1A0B");
+    CopyText(j.ups->CompressMaxicode, "Y");
+    char destination[400] = {};
+    EXPECT_FALSE(LibUPSFormatMaxicode(destination, sizeof destination, *j.common, *j.ups, &j.job));
+    EXPECT_FALSE(j.ups->MaxiCodeCompressed);
+    EXPECT_EQ(j.ups->MaxiCodeCompressedLength, 0);
+    EXPECT_EQ(std::string(destination).substr(0, 14), std::string(test::kHeader) + "K1A0B");
+    EXPECT_TRUE(log.HasDebugMessage("LibUPSFormatMaxicode: UPS Maxicode compression return code: 4."));
+}
+
+TEST(MaxicodeCompressTest, MissingLibrary) {
+    NoRegistry registry;
+    test::LogCapture log;
+    CompressJob j("", false);
+    char output[400] = {};
+    EXPECT_EQ(upsMaxicodeCompressAll(Fields(2), kShortMessage.c_str(), &j.job, output, false), -1);
+    EXPECT_TRUE(log.HasErrorMessage("Maxicode Compression DLL was not found."));
+    log.Clear();
+    EXPECT_EQ(upsMaxicodeCompress(Fields(2), &j.job, output), -1);
+    EXPECT_TRUE(log.HasErrorMessage("Maxicode Compression DLL was not found."));
+}
+
+TEST(MaxicodeCompressTest, VersionRule) {
+    struct Row {
+        LibraryVersionInfo version;
+        bool accepted;
+    };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {{1, 1, 2, 0}, false},
+        /*  1*/ {{1, 1, 2, 1}, true},
+        /*  2*/ {{1, 1, 2, 5}, true},
+        /*  3*/ {{1, 1, 3, 1}, false},
+        /*  4*/ {{1, 2, 2, 1}, false},
+        /*  5*/ {{2, 1, 2, 1}, false},
+        /*  6*/ {{0, 0, 0, 0}, false},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        EXPECT_EQ(IsSupportedCompressVersion(rows[i].version), rows[i].accepted) << "row " << i;
+    }
+    // the stand-in carries the version the whole-string method asks for
+    CompressJob j;
+    LibraryVersionInfo built = GetLibraryVersion(j.CompressFile(kStandInName).c_str());
+    EXPECT_EQ(built.major, 1u);
+    EXPECT_EQ(built.minor, 1u);
+    EXPECT_EQ(built.build, 2u);
+    EXPECT_EQ(built.revision, 1u);
+    EXPECT_STREQ(built.productName, "compress");
+}
+
+TEST(MaxicodeCompressTest, ErrorTexts) {
+    struct Row {
+        int32_t code;
+        const char *name;
+        const char *summary;
+    };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {1,   "compress_FAILED_INVALID_WORKSPACE", "Compression failed: Invalid Workspace."},
+        /*  1*/ {24,  "compress_DATA_AREA_TOO_SMALL", "Compression error: The allocated data area is too small."},
+        /*  2*/ {40,  "compress_DETECTED_FEILD_TOO_LONG", "Compression error: Field is too large."},
+        /*  3*/ {51,  "compress_FAILED_ABIGUOUS_CITY_FILE_OPEN",
+                      "Compression failed: Ambiguous city specified. Cannot complete file open."},
+        /*  4*/ {56,  "compress_NOT_IN_TEST_MODE", "Compression error: Operation requires to be in Test Mode."},
+        /*  5*/ {127, "compress_INITIALIZE_AS_FAILED", "The \"Initialize As\" operation has failed."},
+        /*  6*/ {-5,  "", "(Undocumented error code.)"},
+        /*  7*/ {-1,  "", ""},
+        /*  8*/ {0,   "", ""},
+        /*  9*/ {57,  "", ""},
+        /* 10*/ {60,  "", ""},
+        /* 11*/ {126, "", ""},
+        /* 12*/ {128, "", ""},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        char name[64] = "x";
+        char summary[512] = "x";
+        int length = CompressErrorText(rows[i].code, name, summary);
+        EXPECT_STREQ(name, rows[i].name) << "row " << i;
+        EXPECT_STREQ(summary, rows[i].summary) << "row " << i;
+        EXPECT_EQ(length, static_cast<int>(std::strlen(rows[i].summary))) << "row " << i;
+    }
+}
+
+TEST(MaxicodeCompressTest, CompressFields) {
+    MaxiCodeFields fields = Fields(3);
+    CopyText(fields.PostalCode, "K1A0B1");
+    CopyText(fields.ShipmentId, "   ");
+    CopyText(fields.ShipToAddress1, "1 ELM");
+    CopyText(fields.ShipToAddress2, "SUITE 5");
+    struct Row {
+        int32_t id;
+        bool includeAddr1;
+        bool includeFmt05;
+        bool known;
+        std::string value;
+    };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {0,  true,  true,  true,  ""},
+        /*  1*/ {1,  true,  true,  false, ""},
+        /*  2*/ {2,  true,  true,  true,  std::string(1, '\x03')},
+        /*  3*/ {3,  true,  true,  true,  "[)>"},
+        /*  4*/ {4,  true,  true,  true,  "0196"},
+        /*  5*/ {5,  true,  true,  true,  "K1A0B1"},
+        /*  6*/ {12, true,  true,  true,  ""},
+        /*  7*/ {16, true,  true,  true,  "1 ELM"},
+        /*  8*/ {16, false, true,  true,  ""},
+        /*  9*/ {19, true,  true,  true,  ""},
+        /* 10*/ {20, true,  true,  true,  "05"},
+        /* 11*/ {20, true,  false, true,  ""},
+        /* 12*/ {21, true,  true,  true,  "SUITE 5"},
+        /* 13*/ {21, true,  false, true,  ""},
+        /* 14*/ {28, true,  true,  false, ""},
+        /* 15*/ {-1, true,  true,  false, ""},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        fields.IncludeAddr1 = rows[i].includeAddr1;
+        fields.IncludeFmt05 = rows[i].includeFmt05;
+        char value[36] = "x";
+        uint32_t length = 99;
+        EXPECT_EQ(GetCompressField(fields, rows[i].id, value, &length), rows[i].known) << "row " << i;
+        EXPECT_EQ(std::string(value, length), rows[i].value) << "row " << i;
+    }
+    test::LogCapture log;
+    char value[36];
+    GetCompressField(fields, 2, value, nullptr);
+    GetCompressField(fields, 5, value, nullptr);
+    GetCompressField(fields, 1, value, nullptr);
+    EXPECT_TRUE(
+        log.HasDebugMessage("Maxicode Compression: GetCompressField() Field compress_ANSI_SET_MODE (2) value: 3"));
+    EXPECT_TRUE(log.HasDebugMessage(
+        "Maxicode Compression: GetCompressField() Field compress_ANSI_SHIP_TO_POSTAL_CODE (5) value: \"K1A0B1\""));
+    EXPECT_TRUE(log.HasErrorMessage("Maxicode Compression encountered error: Field 1 is not a known field type."));
+}
+
+TEST(MaxicodeCompressTest, TestModeArchivesTheCompressorFiles) {
+    NoRegistry registry;
+    test::LogCapture log;
+    CompressJob j;
+    char output[400] = {};
+    ASSERT_EQ(upsMaxicodeCompressAll(Fields(2, true), kShortMessage.c_str(), &j.job, output, false), 0);
+    // input.dat stays for the compressor, complog.err moves
+    EXPECT_TRUE(test::FileExists(j.CompressFile("input.dat")));
+    EXPECT_FALSE(test::FileExists(j.CompressFile("complog.err")));
+    std::string archived = test::ReadFile(j.ArchiveFile("EltronA-JOB42-00016.input.dat"));
+    EXPECT_NE(archived.find(kShortMessage), std::string::npos);
+    EXPECT_TRUE(test::FileExists(j.ArchiveFile("EltronA-JOB42-00016.complog.err")));
+    EXPECT_EQ(platform::GetPrivateProfileInt("Input counter", "EltronA", 0, j.CompressFile("input_dat.ini").c_str()),
+              16u);
+}
+
+TEST(MaxicodeCompressTest, ArchiveCounter) {
+    struct Row {
+        int stored;        // -1: no counter file
+        int existing;      // archive names taken after the stored counter
+        const char *name;  // expected archive name, or null
+        unsigned counter;
+    };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {-1,    0,  "EltronA-JOB42-00016.input.dat", 16},
+        /*  1*/ {99999, 0,  "EltronA-JOB42-00001.input.dat", 1},
+        /*  2*/ {99998, 0,  "EltronA-JOB42-99999.input.dat", 99999},
+        /*  3*/ {41,    3,  "EltronA-JOB42-00045.input.dat", 45},
+        /*  4*/ {20,    10, nullptr,                         30},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row &r = rows[i];
+        NoRegistry registry;
+        CompressJob j("", false);
+        std::string counterFile = j.CompressFile("input_dat.ini");
+        if (r.stored >= 0)
+            test::WriteFile(counterFile, "[Input counter]\r\nEltronA=" + std::to_string(r.stored) + "\r\n");
+        test::WriteFile(j.CompressFile("input.dat"), "INPUT");
+        test::WriteFile(j.CompressFile("complog.err"), "LOG");
+        if (r.existing > 0) std::filesystem::create_directories(j.archiveFolder + "MaxicodeOutput");
+        for (int n = 1; n <= r.existing; ++n) {
+            test::WriteFile(j.ArchiveFile(FormatString("EltronA-JOB42-%05d.input.dat", r.stored + n)), "OLD");
+        }
+        CopyInputDatFile(&j.job);
+        EXPECT_EQ(platform::GetPrivateProfileInt("Input counter", "EltronA", 0, counterFile.c_str()), r.counter)
+            << "row " << i;
+        if (r.name != nullptr) {
+            EXPECT_EQ(test::ReadFile(j.ArchiveFile(r.name)), "INPUT") << "row " << i;
+            std::string log = std::string(r.name).replace(std::string(r.name).find(".input.dat"), 10, ".complog.err");
+            EXPECT_EQ(test::ReadFile(j.ArchiveFile(log)), "LOG") << "row " << i;
+            EXPECT_FALSE(test::FileExists(j.CompressFile("complog.err"))) << "row " << i;
+        } else {
+            // every name taken: nothing copied over, both files stay
+            for (int n = 1; n <= r.existing; ++n) {
+                EXPECT_EQ(test::ReadFile(j.ArchiveFile(FormatString("EltronA-JOB42-%05d.input.dat", r.stored + n))),
+                          "OLD")
+                    << "row " << i;
+            }
+            EXPECT_TRUE(test::FileExists(j.CompressFile("complog.err"))) << "row " << i;
+        }
+        EXPECT_TRUE(test::FileExists(j.CompressFile("input.dat"))) << "row " << i;
+    }
+}
+
+TEST(MaxicodeCompressTest, UncompressedMessageArchive) {
+    NoRegistry registry;
+    test::LogCapture log;
+    CompressJob j("", false);
+    CreateUncompressedDatFile(&j.job,
+                              "MSG\x1D"
+                              "1");
+    CreateUncompressedDatFile(&j.job,
+                              "MSG\x1D"
+                              "2");
+    EXPECT_EQ(test::ReadFile(j.ArchiveFile("EltronA-JOB42-00016.uncomp.dat")),
+              "[ELTRON]\r\nMSG\x1D"
+              "1\r\n");
+    EXPECT_EQ(test::ReadFile(j.ArchiveFile("EltronA-JOB42-00017.uncomp.dat")),
+              "[ELTRON]\r\nMSG\x1D"
+              "2\r\n");
+    EXPECT_EQ(platform::GetPrivateProfileInt("Uncomp counter", "EltronA", 0, j.CompressFile("input_dat.ini").c_str()),
+              17u);
+    EXPECT_TRUE(log.HasDebugMessage(
+        FormatString("Creating MaxiCode test data folder \"%s\"...", (j.archiveFolder + "MaxicodeOutput").c_str())));
+}
+
+}  // namespace
+}  // namespace zal

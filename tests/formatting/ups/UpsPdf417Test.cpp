@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+
+#include "formatting/ups/LibUPS.h"
+#include "formatting/ups/UpsJob.h"
+#include "support/TestSupport.h"
+
+namespace zal {
+namespace {
+
+using test::TempDir;
+
+const std::string kReducedTail = "98\tShipment data exceeds bar code capacity.  Shipment must be keyed.\r99\r";
+
+struct Pdf417Run {
+    std::unique_ptr<UpsData> ups = std::make_unique<UpsData>();
+    bool ok = false;
+    std::string Data() const { return std::string(ups->PDF417Data, static_cast<std::size_t>(ups->PDF417Length)); }
+};
+
+Pdf417Run Build(const std::string &job, const char *family = "Eltron", const char *carrier = "UPS",
+                const char *paperless = "", const char *printPI = "Y") {
+    TempDir dir;
+    Pdf417Run run;
+    std::strcpy(run.ups->Carrier, carrier);
+    std::strcpy(run.ups->PaperlessFlag, paperless);
+    std::strcpy(run.ups->PrintPIFlag, printPI);
+    run.ok = LibUPSFormatPDF417Data(*run.ups, test::WriteJob(dir, job).c_str(), family);
+    return run;
+}
+
+TEST(UpsPdf417Test, MessageFromSegmentsAndGroups) {
+    struct Row { std::string job; const char *family; std::string expected; bool tooLong; bool reduced; };
+    const std::string a1000(1000, 'A');
+    const std::string b400(400, 'B');
+    const std::string p400(400, 'P');
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {"PDF417_01sMsgVer=12\nPDF417_01String=S1\nPDF417_02String=S2\nPDF417_03NumOf=2\n"
+                 "PDF417_03String1=X\xF0Y\nPDF417_03String2=Z\nPDF417_10String=T\nPDF417_13String=U\n"
+                 "PDF417_14NumOf=1\nPDF417_14String1=W\n",
+                 "Eltron", "01\t12\t{)>\tS1\r02\tS2\r03\tX\tY\r03\tZ\r10\tT\r13\tU\r14\tW\r99\r", false, false},
+        // parts beyond the count are not read; missing parts still count
+        /*  1*/ {"PDF417_01sMsgVer=12\nPDF417_01String=S1\nPDF417_07NumOf=2\nPDF417_07String2=Q\nPDF417_07String3=R\n",
+                 "Eltron", "01\t12\t{)>\tS1\r07\t\r07\tQ\r99\r", false, false},
+        // an empty first segment takes the header with it
+        /*  2*/ {"PDF417_01sMsgVer=12\nPDF417_02String=S2\n", "Eltron", "02\tS2\r99\r", false, false},
+        /*  3*/ {"PDF417_01sMsgVer=12\nPDF417_01String=S1\nPDF417_02String=" + a1000 + "\nPDF417_10String=" + b400 + "\n",
+                 "Eltron", "01\t18\t{)>\tS1\r" + kReducedTail, true, false},
+        /*  4*/ {"PDF417_01sMsgVer=12\nPDF417_01String=S1\nPDF417_02String=" + a1000 + "\nPDF417_10String=" + b400 + "\n",
+                 "Zebra 2844", "01\t12\t{)>\tS1\r02\t" + a1000 + "\r10\t" + b400 + "\r99\r", false, true},
+        /*  5*/ {"PDF417_01sMsgVer=12\nPDF417_01String=S1\nPDF417_02String=" + a1000 + "\nPDF417_10String=" + b400 + "\n",
+                 "Intermec", "01\t18\t{)>\tS1\r" + kReducedTail, true, false},
+        // a group over its 1,000 bytes is too long, even for a printer that takes 1,700
+        /*  6*/ {"PDF417_01sMsgVer=12\nPDF417_01String=S1\nPDF417_04NumOf=3\nPDF417_04String1=" + p400 +
+                 "\nPDF417_04String2=" + p400 + "\nPDF417_04String3=" + p400 + "\n",
+                 "Zebra", "01\t18\t{)>\tS1\r" + kReducedTail, true, false},
+        /*  7*/ {"PDF417_01sMsgVer=12\nPDF417_01String=S1\nPDF417_04NumOf=2\nPDF417_04String1=" + p400 +
+                 "\nPDF417_04String2=" + p400 + "\n",
+                 "Zebra", "01\t12\t{)>\tS1\r04\t" + p400 + "\r04\t" + p400 + "\r99\r", false, false},
+        /*  8*/ {"PDF417_01sMsgVer=12\nPDF417_01String=S1\nPDF417_03NumOf=-5\n", "Eltron", "01\t12\t{)>\tS1\r99\r", false, false},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row &row = rows[i];
+        auto run = Build(row.job, row.family);
+        ASSERT_TRUE(run.ok) << "row " << i;
+        EXPECT_EQ(run.Data(), row.expected) << "row " << i;
+        EXPECT_EQ(std::strlen(run.ups->PDF417Data), row.expected.size()) << "row " << i;
+        EXPECT_EQ(run.ups->PDF417TooLong, row.tooLong) << "row " << i;
+        EXPECT_EQ(run.ups->PDF417Reduced, row.reduced) << "row " << i;
+    }
+}
+
+TEST(UpsPdf417Test, HugeCountsEndPromptly) {
+    for (const char *group : {"03", "07", "08", "09", "14"}) {
+        const auto start = std::chrono::steady_clock::now();
+        auto run = Build(std::string("PDF417_01sMsgVer=12\nPDF417_01String=S1\nPDF417_") + group +
+                         "NumOf=2000000000\n");
+        const auto seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        ASSERT_TRUE(run.ok) << group;
+        EXPECT_TRUE(run.ups->PDF417TooLong) << group;
+        EXPECT_EQ(run.Data(), "01\t18\t{)>\tS1\r" + kReducedTail) << group;
+        EXPECT_LT(seconds, 10.0) << group;
+    }
+}
+
+TEST(UpsPdf417Test, MissingMessageVersion) {
+    struct Row { const char *carrier; const char *paperless; const char *printPI; bool ok; };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {"UPS",    "",  "Y", true},
+        /*  1*/ {"UPS",    "Y", "Y", true},
+        /*  2*/ {"UPSPR",  "",  "Y", false},
+        /*  3*/ {"UPSINT", "",  "Y", true},
+        /*  4*/ {"UPSINT", "Y", "Y", false},
+        /*  5*/ {"UPSINT", "Y", "N", true},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row &row = rows[i];
+        test::LogCapture log;
+        auto run = Build("PDF417_01String=S1\n", "Eltron", row.carrier, row.paperless, row.printPI);
+        EXPECT_EQ(run.ok, row.ok) << "row " << i;
+        EXPECT_EQ(run.ups->PDF417Length, 0) << "row " << i;
+        EXPECT_EQ(log.HasErrorMessage("LibUPSFormatPDF417Data: Invalid or missing PDF417 data."), !row.ok) << "row " << i;
+        EXPECT_EQ(log.HasDebugMessage("LibUPSFormatPDF417Data: Skipping unnecessary PDF417 processing."), row.ok)
+            << "row " << i;
+    }
+}
+
+TEST(UpsPdf417Test, EplEncoding) {
+    auto run = Build("PDF417_01sMsgVer=12\nPDF417_01String=O'HARE \"A\"\n");
+    ASSERT_TRUE(run.ok);
+    ASSERT_TRUE(EncodeUPSPDF417String(*run.ups));
+    EXPECT_EQ(run.Data(), "01\t12\t{)>\tO\\'HARE \\\"A\\\"\r99\r");
+}
+
+TEST(UpsPdf417Test, EplEscape) {
+    struct Row { const char *text; std::size_t capacity; bool ok; const char *expected; };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {"A\"B'C",   16, true,  "A\\\"B\\'C"},
+        /*  1*/ {"A\"B'C",   8,  true,  "A\\\"B\\'C"},
+        /*  2*/ {"A\"B'C",   7,  false, "A\"B'C"},
+        /*  3*/ {"PLAIN",    6,  true,  "PLAIN"},
+        /*  4*/ {"",         1,  true,  ""},
+        /*  5*/ {"''",       5,  true,  "\\'\\'"},
+        /*  6*/ {"''",       4,  false, "''"},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row &row = rows[i];
+        std::string buffer(row.capacity + 4, '#');
+        std::memcpy(buffer.data(), row.text, std::strlen(row.text) + 1);
+        EXPECT_EQ(EplEscape(buffer.data(), row.capacity), row.ok) << "row " << i;
+        EXPECT_STREQ(buffer.c_str(), row.expected) << "row " << i;
+        EXPECT_EQ(buffer.substr(row.capacity), "####") << "row " << i;
+    }
+    EXPECT_FALSE(EplEscape(nullptr, 10));
+}
+
+}  // namespace
+}  // namespace zal
