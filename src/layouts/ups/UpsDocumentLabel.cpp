@@ -5,6 +5,7 @@
 #include "api/Library.h"
 #include "common/Format.h"
 #include "common/Log.h"
+#include "common/Strings.h"
 
 namespace zal::ups {
 
@@ -17,6 +18,21 @@ ZalLib::LabelFormat LabelFormatFor(const JobContext &context) {
     format.Media.Type = context.Media;
     format.Media.Orientation = context.Orientation;
     return format;
+}
+
+void ReplaceTextQuotes(CommonData &common, UpsData &ups) {
+    ReplaceDblQuotes(common);
+    QuotesToApostrophes(common.FromContact, sizeof common.FromContact);
+    JobWideValues &job = JobWide();
+    QuotesToApostrophes(job.PONumber, sizeof job.PONumber);
+    QuotesToApostrophes(job.Remark, sizeof job.Remark);
+    for (auto &line : ups.BillingLines) QuotesToApostrophes(line, sizeof line);
+    for (auto &line : ups.PkgInfoLines) QuotesToApostrophes(line, sizeof line);
+    for (auto &line : ups.CustomerDataLines) QuotesToApostrophes(line, sizeof line);
+    for (char *text : {ups.POLine, ups.RoutingCode, ups.RoutingVersion, ups.RoutingDate, ups.HandlingText,
+                       ups.DocumentIndicator, ups.CustomsDocuments, ups.WeightText}) {
+        QuotesToApostrophes(text, std::strlen(text) + 1);
+    }
 }
 
 bool AppendUserCommands(ZalLib::RawZALDoc &doc, const char *text) {

@@ -24,6 +24,12 @@ ZalLib::LabelFormat LabelFormatFor(const JobContext &context);
 // document has logged it; the label goes on).
 bool AppendUserCommands(ZalLib::RawZALDoc &doc, const char *text);
 
+// The texts these labels print inside quoted A commands come from the job
+// file as they are; a double quote in one would end the command's text
+// early and break the label.  They become apostrophes, as the other labels'
+// address fields do (bar code data is escaped separately and left alone).
+void ReplaceTextQuotes(CommonData &common, UpsData &ups);
+
 // The folder of the saved copies: the log folder ZALSetDebugA named, with a
 // separator added when it lacks one.
 std::string LabelCopyFolder();

@@ -221,6 +221,7 @@ int32_t PrintLabel(ZalLib::EPLDoc &doc, _JobInfoA *job, JobContext *context, boo
     auto common = std::make_unique<CommonData>();
     auto ups = std::make_unique<UpsData>();
     if (!upsFormatData(*ups, *common, job)) return ZALERR_LABEL_DATAERROR;
+    ups::ReplaceTextQuotes(*common, *ups);
 
     ZalLib::LabelFormat format = ups::LabelFormatFor(*context);
     if (!ZalLib::InitLabelFormat(&format, kLabelName, headerPrefix ? 1 : 0)) return ZALERR_LABEL_DATAERROR;
