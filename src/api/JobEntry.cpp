@@ -111,6 +111,21 @@ void SettleMediaAndOrientation(const _JobProfileEntryA *entry, JobContext &conte
     }
 }
 
+struct PinnedFiles {
+    explicit PinnedFiles(const _JobInfoA *job) : profile(job->ProfileFile), settings(job->SettingsFile) {
+        platform::PinProfileFile(profile);
+        platform::PinProfileFile(settings);
+    }
+    ~PinnedFiles() {
+        platform::UnpinProfileFile(settings);
+        platform::UnpinProfileFile(profile);
+    }
+    PinnedFiles(const PinnedFiles &) = delete;
+    PinnedFiles &operator=(const PinnedFiles &) = delete;
+    const char *profile;
+    const char *settings;
+};
+
 }  // namespace
 
 int32_t ProcessJobA(_JobInfoA *job, _PeripheralInfoA *peripheral) {
@@ -133,6 +148,9 @@ int32_t ProcessJobA(_JobInfoA *job, _PeripheralInfoA *peripheral) {
         JobContext context;
         std::memset(&context, 0, sizeof context);
         log::LogInfo("ZALProcessJobA: Init: Reading options from file \"%s\".", job->ProfileFile ? job->ProfileFile : "");
+        // The profile and settings files are read several times per job and
+        // not written: parse each once for the whole job.
+        PinnedFiles pinned(job);
         ReadOptions(job);
         ConfigureDevice(job, &context);
         SettleMediaAndOrientation(job->ProfileEntry, context);

@@ -111,14 +111,9 @@ void ToDebugger(const std::string &line) {
 }
 
 bool AppendLine(const char *path, const char *text, bool retry) {
+    const std::size_t length = std::strlen(text);
     for (int attempt = 0; attempt < 3; ++attempt) {
-        std::FILE *f = platform::OpenFile(path, "a+");
-        if (f != nullptr) {
-            std::fputs(text, f);
-            std::fputc('\n', f);
-            std::fclose(f);
-            return true;
-        }
+        if (platform::AppendLogLine(path, text, length)) return true;
         if (!retry) break;
         if (attempt < 2) seams::Sleep(100);
     }

@@ -26,6 +26,66 @@ constexpr uint32_t kMaxicodeData = 400;
 constexpr uint32_t kPdf417Data = 220001;
 constexpr int kMaxicodeX = 5;
 
+// Builds one command line within a limit, as snprintf with the templates'
+// conversions would ("%03d": at least 3 digits, zero-padded, a minus sign
+// counted in the width), without parsing a format for every line.
+class CommandLine {
+public:
+    explicit CommandLine(std::size_t limit) : _limit(limit < sizeof _text ? limit : sizeof _text) {}
+    CommandLine &Text(const char *text, std::size_t max = static_cast<std::size_t>(-1)) {
+        for (std::size_t i = 0; i < max && text[i] != '\0'; ++i) Put(text[i]);
+        return *this;
+    }
+    CommandLine &Char(char c) {
+        Put(c);
+        return *this;
+    }
+    CommandLine &Number(int value, int width = 1) {
+        char digits[12];
+        int n = 0;
+        unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+        do {
+            digits[n++] = static_cast<char>('0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0);
+        if (value < 0) {
+            Put('-');
+            --width;
+        }
+        for (int pad = width - n; pad > 0; --pad) Put('0');
+        while (n > 0) Put(digits[--n]);
+        return *this;
+    }
+    // The line and its terminator fit the limit.
+    bool Fits() const { return _length + 1 <= _limit; }
+    const char *Data() const { return _text; }
+    std::size_t Size() const { return _length; }
+
+private:
+    void Put(char c) {
+        if (_length < sizeof _text) _text[_length] = c;
+        ++_length;
+    }
+    char _text[kTextLine];
+    std::size_t _length = 0;
+    std::size_t _limit;
+};
+
+// "A%03d,%04d,0,<font>,<more>\"<text>\"\n"
+CommandLine TextCommand(int x, int y, const char *font, const char *style, const char *text) {
+    CommandLine line(kTextLine);
+    line.Char('A').Number(x, 3).Char(',').Number(y, 4).Text(",0,").Text(font).Text(style).Char('"').Text(text);
+    line.Text("\"\n");
+    return line;
+}
+
+// "<op>%03d,%04d,%03d,%03d\n"
+CommandLine BoxCommand(std::size_t limit, const char *op, int a, int b, int c, int d) {
+    CommandLine line(limit);
+    line.Text(op).Number(a, 3).Char(',').Number(b, 4).Char(',').Number(c, 3).Char(',').Number(d, 3).Char('\n');
+    return line;
+}
+
 bool IsBlank(const char *text) {
     while (*text == ' ') ++text;  // only the space: a tab is text to the printer
     return *text == '\0';
@@ -53,6 +113,11 @@ EPLDoc::EPLDoc() {
     Initialized = false;
     Ended = false;
     CopyText(ClassName, "EPLDoc");
+}
+
+template <typename Line>
+bool EPLDoc::AppendCommand(const Line &line) {
+    return line.Fits() && Append(line.Data(), line.Size());
 }
 
 bool EPLDoc::AppendLine(std::size_t limit, const char *format, ...) {
@@ -171,13 +236,13 @@ bool EPLDoc::SaveToFile(const char *path) {
 bool EPLDoc::PrintText(int x, int y, const char *font, const char *text) {
     if (font == nullptr || !IsPrintable("PrintText", x, y, text)) return false;
     ValidateCoords(x, y);  // outside the area: written unshifted, the warning is in the log
-    return AppendLine(kTextLine, "A%03d,%04d,0,%s,N,\"%s\"\n", x, y, font, text);
+    return AppendCommand(TextCommand(x, y, font, ",N,", text));
 }
 
 bool EPLDoc::PrintInverseText(int x, int y, const char *font, const char *text) {
     if (font == nullptr || !IsPrintable("PrintInverseText", x, y, text)) return false;
     ValidateCoords(x, y);
-    return AppendLine(kTextLine, "A%03d,%04d,0,%s,R,\"%s\"\n", x, y, font, text);
+    return AppendCommand(TextCommand(x, y, font, ",R,", text));
 }
 
 bool EPLDoc::PrintTextEx(int x, int y, const FontDescriptor &font, const char *text, int, int) {
@@ -199,21 +264,21 @@ bool EPLDoc::PrintTextExParts(int x, int y, const FontDescriptor &font, TextPiec
 // ---------------------------------------------------------------- graphics
 
 bool EPLDoc::DrawLine(int x, int y, int width, int height) {
-    return AppendLine(kLongLine, "LO%03d,%04d,%03d,%03d\n", x, y, width, height);
+    return AppendCommand(BoxCommand(kLongLine, "LO", x, y, width, height));
 }
 
 bool EPLDoc::DrawFullWidthLine(int y, int thickness) { return DrawLine(0, y, Dims.Width, thickness); }
 
 bool EPLDoc::DrawHorizontalLine(int x, int y, int width, int height) {
-    return AppendLine(kShortLine, "LO%03d,%04d,%03d,%03d\n", x, y, width, height);
+    return AppendCommand(BoxCommand(kShortLine, "LO", x, y, width, height));
 }
 
 bool EPLDoc::DrawFilledBox(int x, int y, int width, int height) {
-    return AppendLine(kShortLine, "LO%03d,%04d,%03d,%03d\n", x, y, width, height);
+    return AppendCommand(BoxCommand(kShortLine, "LO", x, y, width, height));
 }
 
 bool EPLDoc::DrawXorBox(int x, int y, int width, int height) {
-    return AppendLine(kShortLine, "LE%03d,%04d,%03d,%03d\n", x, y, width, height);
+    return AppendCommand(BoxCommand(kShortLine, "LE", x, y, width, height));
 }
 
 bool EPLDoc::DrawBox(int x, int y, int width, int height, int thickness) {

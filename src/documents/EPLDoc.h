@@ -53,6 +53,8 @@ public:
 private:
     // Formats one line within limit bytes (terminator included) and appends
     // it; a line that does not fit is not appended.
+    template <typename Line>
+    bool AppendCommand(const Line &line);
     bool AppendLine(std::size_t limit, const char *format, ...) ZAL_PRINTF(3, 4);
     // False for a null or blank text (the blank one with its warning).
     bool IsPrintable(const char *operation, int x, int y, const char *text) const;

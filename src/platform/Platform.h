@@ -87,6 +87,13 @@ bool CopyFile(const char *from, const char *to, bool failIfExists);
 // exists afterwards).
 bool CreateDirectory(const char *path);
 std::FILE *OpenFile(const char *path, const char *mode);  // fopen on the native path
+// Appends one line (text and a line break) to a log file, creating it when
+// missing; false when the file cannot be opened or written.  Windows opens
+// and closes the file for every line; Linux keeps it open in append mode
+// between lines (checking now and then that the path still names the same
+// file), so a busy debug log does not cost an open and a close per line.
+bool AppendLogLine(const char *path, const char *text, std::size_t length);
+
 // Folder of the running executable, with a trailing path separator.
 std::string ExecutableFolder();
 

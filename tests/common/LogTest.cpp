@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "common/Log.h"
+#include "platform/Platform.h"
 #include "support/TestSupport.h"
 
 using zal::test::LogCapture;
@@ -251,6 +253,26 @@ TEST(Log, UsbRecordIsKeptOnceWithItsOwnFormats) {
     EXPECT_EQ(usb->Flags, 0x8u);
     EXPECT_STREQ(usb->LineFormat, "%s %s %5d ZALL  %s %*s%s");
     EXPECT_STREQ(usb->PlainLineFormat, "%s %s %5d ZALL  %s %s %s");
+}
+
+}  // namespace
+
+namespace {
+
+// The debug log stays open between lines: a log moved away is noticed
+// within a second and written again under its name.
+TEST(Log, MovedLogIsReopenedUnderItsName) {
+    LogCapture capture(0x4);
+    log::LogInfo("first");
+    std::string path = capture.dir().file("debug.log");
+    std::string moved = capture.dir().file("debug.old");
+    ASSERT_EQ(std::rename(path.c_str(), moved.c_str()), 0);
+    zal::platform::SleepMs(1100);
+    log::LogInfo("second");
+    ASSERT_EQ(zal::test::ReadLines(moved).size(), 1u);
+    auto lines = capture.DebugLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].substr(50), "second");
 }
 
 }  // namespace

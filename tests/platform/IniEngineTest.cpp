@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -56,6 +60,37 @@ TEST_F(IniEngine, PinnedFileAnswersFromMemoryUntilUnpinned) {
     SetLastError(0);
     EXPECT_EQ(Get(file, "Job", "Carrier"), "dflt");
     EXPECT_EQ(GetLastError(), platform::kErrorFileNotFound);
+}
+
+// A file pinned job after job is parsed once while it stays the same file
+// with the same size and time; a change of the same size made later shows
+// as a newer time, and a file changed just before it was read is not kept.
+TEST_F(IniEngine, RepeatedPinsReuseOnlySettledFiles) {
+    auto setTime = [&](time_t seconds) {
+        struct timespec times[2] = {{seconds, 0}, {seconds, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    };
+    auto pinned = [&](const char *key) {
+        PinProfileFile(file.c_str());
+        std::string value = Get(file, "Job", key);
+        UnpinProfileFile(file.c_str());
+        return value;
+    };
+    const time_t hourAgo = std::time(nullptr) - 3600;
+    WriteFile(file, "[Job]\r\nCarrier=UPS\r\n");
+    setTime(hourAgo);
+    EXPECT_EQ(pinned("Carrier"), "UPS");
+    WriteFile(file, "[Job]\r\nCarrier=DHL\r\n");  // same size, written now
+    EXPECT_EQ(pinned("Carrier"), "DHL");
+    // Same size and, forced, the same time as the kept parse: a file this
+    // recent was never kept, so the change is still seen.
+    WriteFile(file, "[Job]\r\nCarrier=FDX\r\n");
+    EXPECT_EQ(pinned("Carrier"), "FDX");
+    struct stat st;
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    WriteFile(file, "[Job]\r\nCarrier=POS\r\n");
+    setTime(st.st_mtim.tv_sec);
+    EXPECT_EQ(pinned("Carrier"), "POS");
 }
 
 TEST_F(IniEngine, UnpinnedReadsSeeEveryChangeOnDisk) {

@@ -2,7 +2,10 @@
 // print, filled from the job file.  Widths include the terminator.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 
 namespace zal {
 
@@ -133,5 +136,18 @@ struct UpsData {
     char CustomerDataLines[5][65];
     int16_t CustomerDataLineCount;
 };
+
+// Returns records to a one-record pool instead of to the allocator: the
+// record is larger than the allocator's threshold for mapping memory, so
+// each job would otherwise map and unmap it afresh.
+struct UpsDataRelease {
+    void operator()(UpsData *ups) const;
+};
+using UpsDataPtr = std::unique_ptr<UpsData, UpsDataRelease>;
+
+// A zeroed record (it is some 230 KB).  The PDF417 message is only ever
+// read up to its terminator, so of its 220,001 bytes only the first is
+// cleared.
+UpsDataPtr NewUpsData();
 
 }  // namespace zal

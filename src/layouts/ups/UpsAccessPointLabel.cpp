@@ -71,7 +71,7 @@ void PrintBody(ZalLib::EPLDoc &doc, const JobContext &context, const CommonData 
 
 int32_t PrintLabel(ZalLib::EPLDoc &doc, _JobInfoA *job, JobContext *context, bool headerPrefix) {
     auto common = std::make_unique<CommonData>();
-    auto ups = std::make_unique<UpsData>();
+    auto ups = NewUpsData();
     if (!upsAccessPointFormatData(*ups, *common, job->JobFile)) return ZALERR_LABEL_DATAERROR;
     ups::ReplaceTextQuotes(*common, *ups);
 

@@ -219,7 +219,7 @@ void PrintBody(ZalLib::EPLDoc &doc, const JobContext &context, const CommonData 
 
 int32_t PrintLabel(ZalLib::EPLDoc &doc, _JobInfoA *job, JobContext *context, bool headerPrefix) {
     auto common = std::make_unique<CommonData>();
-    auto ups = std::make_unique<UpsData>();
+    auto ups = NewUpsData();
     if (!upsFormatData(*ups, *common, job)) return ZALERR_LABEL_DATAERROR;
     ups::ReplaceTextQuotes(*common, *ups);
 

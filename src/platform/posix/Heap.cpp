@@ -1,5 +1,6 @@
 // The process heap: calloc with a size header, so HeapSize answers exactly.
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
@@ -60,8 +61,33 @@ bool HeapFree(void *block) {
     return true;
 }
 
+namespace {
+
+// The calling thread's stack: addresses between the current frame and the
+// top of the stack are mapped, so they need no probe.
+bool OnThisStack(const void *address, std::size_t size) {
+    thread_local const char *top = nullptr;
+    if (top == nullptr) {
+        pthread_attr_t attr;
+        if (pthread_getattr_np(pthread_self(), &attr) != 0) return false;
+        void *base = nullptr;
+        std::size_t stackSize = 0;
+        bool ok = pthread_attr_getstack(&attr, &base, &stackSize) == 0;
+        pthread_attr_destroy(&attr);
+        if (!ok) return false;
+        top = static_cast<const char *>(base) + stackSize;
+    }
+    char here;
+    const char *p = static_cast<const char *>(address);
+    return p >= &here && p + size <= top;
+}
+
+}  // namespace
+
 bool CanReadMemory(const void *address, std::size_t size) {
     if (address == nullptr) return false;
+    if (OnThisStack(address, size)) return true;
+    const pid_t self = ::getpid();  // not kept: a forked child has its own
     // The kernel copies from our own address space and reports EFAULT for
     // an unmapped address instead of faulting.
     char probe[64];
@@ -69,7 +95,7 @@ bool CanReadMemory(const void *address, std::size_t size) {
         std::size_t n = size < sizeof probe ? size : sizeof probe;
         struct iovec local = {probe, n};
         struct iovec remote = {const_cast<void *>(address), n};
-        ssize_t got = process_vm_readv(::getpid(), &local, 1, &remote, 1, 0);
+        ssize_t got = process_vm_readv(self, &local, 1, &remote, 1, 0);
         if (got < 0 && errno == ENOSYS) {
             // No process_vm_readv: a pipe reports EFAULT the same way.
             int fds[2];

@@ -1,5 +1,6 @@
 #include "platform/posix/IniDocument.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace zal::platform::posix {
@@ -11,6 +12,16 @@ constexpr std::string_view kBreak = "\r\n";
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// FNV-1a over the ASCII-folded name.
+uint32_t FoldedHash(std::string_view name) {
+    uint32_t h = 2166136261u;
+    for (char c : name) {
+        h ^= static_cast<unsigned char>(FoldAscii(c));
+        h *= 16777619u;
+    }
+    return h;
+}
 
 std::string_view Unquote(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
@@ -79,6 +90,14 @@ void IniDocument::Parse() {
         _lines.push_back(line);
     }
     if (!_sections.empty()) _sections.back().endLine = _lines.size();
+    _keys.clear();
+    for (std::size_t s = 0; s < _sections.size(); ++s) {
+        for (std::size_t i = _sections[s].header + 1; i < _sections[s].endLine; ++i) {
+            if (_lines[i].kind != Kind::Key) continue;
+            _keys.push_back({static_cast<uint32_t>(s), FoldedHash(Name(_lines[i])), static_cast<uint32_t>(i)});
+        }
+    }
+    std::sort(_keys.begin(), _keys.end());
 }
 
 const IniDocument::Section *IniDocument::FindSection(std::string_view name) const {
@@ -91,9 +110,12 @@ const IniDocument::Section *IniDocument::FindSection(std::string_view name) cons
 
 const IniDocument::Line *IniDocument::FindKey(const Section &section, std::string_view key) const {
     key = Trim(key);
-    for (std::size_t i = section.header + 1; i < section.endLine; ++i) {
-        const Line &line = _lines[i];
-        if (line.kind == Kind::Key && SameName(Name(line), key)) return &line;
+    const KeyEntry probe{static_cast<uint32_t>(&section - _sections.data()), FoldedHash(key), 0};
+    // Entries of equal hash come in line order: the first name that matches
+    // is the first key of that name in the section.
+    for (auto it = std::lower_bound(_keys.begin(), _keys.end(), probe);
+         it != _keys.end() && it->section == probe.section && it->hash == probe.hash; ++it) {
+        if (SameName(Name(_lines[it->line]), key)) return &_lines[it->line];
     }
     return nullptr;
 }

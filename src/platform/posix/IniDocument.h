@@ -65,6 +65,17 @@ private:
         std::size_t header = 0;   // line index of the header
         std::size_t endLine = 0;  // one past its last line
     };
+    // Key lines of every section by the hash of their folded name, sorted by
+    // (section, hash, line), so a lookup is a binary search instead of a
+    // walk over the section (a job reads some 150 keys of one file).
+    struct KeyEntry {
+        uint32_t section;
+        uint32_t hash;
+        uint32_t line;
+        bool operator<(const KeyEntry &o) const {
+            return section != o.section ? section < o.section : hash != o.hash ? hash < o.hash : line < o.line;
+        }
+    };
 
     void Parse();
     std::string_view Name(const Line &line) const { return {_text.data() + line.nameBegin, line.nameSize}; }
@@ -75,6 +86,7 @@ private:
     std::string _text;
     std::vector<Line> _lines;
     std::vector<Section> _sections;
+    std::vector<KeyEntry> _keys;
 };
 
 // GetPrivateProfileIntA's reading of a value: blanks, a sign, a prefix 0x,

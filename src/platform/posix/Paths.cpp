@@ -79,6 +79,11 @@ bool FindFile(const char *path) {
         SetLastError(kErrorFileNotFound);
         return false;
     }
+    bool pinnedExists = false;
+    if (posix::PinnedFileExistsByName(path, pinnedExists)) {
+        if (!pinnedExists) SetLastError(kErrorFileNotFound);
+        return pinnedExists;
+    }
     std::string native = NativePath(path);
     if (native.find_first_of("*?") != std::string::npos) {
         glob_t g;
@@ -88,7 +93,6 @@ bool FindFile(const char *path) {
         if (!found) SetLastError(kErrorFileNotFound);
         return found;
     }
-    bool pinnedExists = false;
     if (posix::PinnedFileExists(native, pinnedExists)) {
         if (!pinnedExists) SetLastError(kErrorFileNotFound);
         return pinnedExists;

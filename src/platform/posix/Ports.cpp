@@ -156,8 +156,9 @@ Handle Open(const std::string &path, const OpenOptions &o, bool mayCreate) {
 
     struct stat st;
     if (::fstat(fd, &st) != 0) return Fail(fd);
-    bool tty = ::isatty(fd) != 0;
-    if (S_ISREG(st.st_mode) || tty) {
+    const bool regular = S_ISREG(st.st_mode);
+    bool tty = !regular && ::isatty(fd) != 0;
+    if (regular || tty) {
         int lock = (o.shareRead && !o.write ? LOCK_SH : LOCK_EX) | LOCK_NB;
         if (::flock(fd, lock) != 0) {
             if (errno != EWOULDBLOCK) return Fail(fd);
@@ -166,7 +167,8 @@ Handle Open(const std::string &path, const OpenOptions &o, bool mayCreate) {
             return kInvalidHandle;
         }
     }
-    if (!tty) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // (O_NONBLOCK does nothing to a regular file.)
+    if (!tty && !regular) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     posix::PortState state;
     state.kind = tty ? posix::PortKind::Tty : posix::PortKind::Plain;
     posix::RememberPort(fd, state);

@@ -22,5 +22,6 @@ std::string RegistryPath();
 // While a job has its file pinned, whether that file exists is known
 // without asking the file system again.  False when the path is not pinned.
 bool PinnedFileExists(const std::string &nativePath, bool &exists);
+bool PinnedFileExistsByName(const char *path, bool &exists);
 
 }  // namespace zal::platform::posix

@@ -10,6 +10,7 @@
 // pinned, makes the result the new copy.
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -37,6 +38,7 @@ struct Profile {
 struct Pin {
     int count = 0;
     Profile profile;
+    std::string rawPath;  // the name it was pinned by, found without mapping
 };
 
 // Keyed by native path.  The library runs one job at a time on one thread.
@@ -61,9 +63,15 @@ Profile Load(const std::string &path) {
     }
     std::string bytes;
     struct stat st;
-    if (::fstat(fd, &st) == 0 && st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
+    std::size_t expected = 0;
+    if (::fstat(fd, &st) == 0 && st.st_size > 0) {
+        expected = static_cast<std::size_t>(st.st_size);
+        bytes.reserve(expected);
+    }
     char chunk[16384];
     for (;;) {
+        // A regular file read to its size needs no further read to see the end.
+        if (expected != 0 && bytes.size() == expected && S_ISREG(st.st_mode)) break;
         ssize_t n = ::read(fd, chunk, sizeof chunk);
         if (n == 0) break;
         if (n < 0) {
@@ -79,6 +87,41 @@ Profile Load(const std::string &path) {
     profile.error = kErrorSuccess;
     profile.document = IniDocument(std::move(bytes));
     return profile;
+}
+
+// Files pinned job after job (the profile and settings files) are parsed
+// once: a pin takes the kept parse while the file's identity, size and
+// modification time are unchanged.  File times are coarse (a clock tick),
+// so a file is kept only when it was last changed well before it was read:
+// any later change then shows as a newer time.
+struct CachedProfile {
+    std::string path;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    struct timespec modified = {};
+    Profile profile;
+};
+
+Profile LoadForPin(const std::string &path) {
+    static std::vector<CachedProfile> cache;
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return Load(path);
+    for (CachedProfile &c : cache) {
+        if (c.path == path && c.device == st.st_dev && c.inode == st.st_ino && c.size == st.st_size &&
+            c.modified.tv_sec == st.st_mtim.tv_sec && c.modified.tv_nsec == st.st_mtim.tv_nsec) {
+            return c.profile;
+        }
+    }
+    Profile loaded = Load(path);
+    struct timespec now;
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    constexpr time_t kSettledSeconds = 2;
+    if (!loaded.exists || st.st_mtim.tv_sec + kSettledSeconds >= now.tv_sec) return loaded;
+    constexpr std::size_t kKept = 8;
+    if (cache.size() == kKept) cache.erase(cache.begin());
+    cache.push_back({path, st.st_dev, st.st_ino, st.st_size, st.st_mtim, loaded});
+    return loaded;
 }
 
 // Rewrites the file in place (Windows does not replace the file either).
@@ -109,8 +152,19 @@ bool Store(const std::string &path, const std::string &bytes) {
     return ok;
 }
 
+// A pinned file looked up by the name the caller gives, as the job's own
+// reads name it: no path mapping, no allocation.
+Pin *PinByRawPath(const char *file) {
+    if (file == nullptr) return nullptr;
+    for (auto &entry : Pins()) {
+        if (entry.second.rawPath == file) return &entry.second;
+    }
+    return nullptr;
+}
+
 // The pinned copy of the file, or the file read now into scratch.
 const Profile &Acquire(const char *file, Profile &scratch) {
+    if (Pin *pin = PinByRawPath(file)) return pin->profile;
     std::string path = NativeProfilePath(file);
     auto pinned = Pins().find(path);
     if (pinned != Pins().end()) return pinned->second.profile;
@@ -247,6 +301,13 @@ uint32_t GetProfileString(const char *section, const char *key, const char *defa
 
 namespace posix {
 
+bool PinnedFileExistsByName(const char *path, bool &exists) {
+    Pin *pin = PinByRawPath(path);
+    if (pin == nullptr) return false;
+    exists = pin->profile.exists;
+    return true;
+}
+
 bool PinnedFileExists(const std::string &nativePath, bool &exists) {
     auto pinned = Pins().find(nativePath);
     if (pinned == Pins().end()) return false;
@@ -260,7 +321,10 @@ void PinProfileFile(const char *file) {
     if (file == nullptr) return;
     std::string path = NativePath(file);
     auto [pin, added] = Pins().try_emplace(path);
-    if (added) pin->second.profile = Load(path);
+    if (added) {
+        pin->second.profile = LoadForPin(path);
+        pin->second.rawPath = file;
+    }
     ++pin->second.count;
 }
 

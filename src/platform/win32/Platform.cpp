@@ -85,6 +85,13 @@ bool MoveFile(const char *from, const char *to) { return ::MoveFileA(from, to) !
 bool CopyFile(const char *from, const char *to, bool failIfExists) {
     return ::CopyFileA(from, to, failIfExists ? TRUE : FALSE) != FALSE;
 }
+bool AppendLogLine(const char *path, const char *text, std::size_t length) {
+    std::FILE *f = path ? std::fopen(path, "a+") : nullptr;
+    if (f == nullptr) return false;
+    bool ok = std::fwrite(text, 1, length, f) == length && std::fputc('\n', f) != EOF;
+    return std::fclose(f) == 0 && ok;
+}
+
 bool CreateDirectory(const char *path) {
     if (path == nullptr || *path == '\0') return false;
     std::string p = path;
