@@ -2,12 +2,13 @@
 # fresh Debian machine: they install what is missing first.
 BUILD     ?= build
 LINUX     := $(BUILD)/linux
+ASAN      := $(BUILD)/asan
 WIN32DIR  := $(BUILD)/win32
 JOBS      ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN := -G Ninja
 export WINEDEBUG ?= -all
 
-.PHONY: all deps-linux deps linux win32 build test test-linux test-win32 demo bench clean
+.PHONY: all deps-linux deps linux win32 asan build test test-linux demo bench clean
 
 all: build
 
@@ -32,8 +33,15 @@ win32: deps $(WIN32DIR)/build.ninja
 
 build: linux win32
 
-test: build
-	@scripts/run-tests.sh $(LINUX) $(WIN32DIR)
+$(ASAN)/build.ninja: | deps-linux
+	cmake -S . -B $(ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DZAL2443_SANITIZE=ON
+
+# The Linux tests once more with AddressSanitizer and UBSan.
+asan: deps-linux $(ASAN)/build.ninja
+	cmake --build $(ASAN) -j $(JOBS)
+
+test: build asan
+	@scripts/run-tests.sh $(LINUX) $(WIN32DIR) $(ASAN)
 
 test-linux: linux
 	@scripts/run-tests.sh $(LINUX)

@@ -9,6 +9,8 @@ namespace zalprint {
 std::string MakeTempFolder();
 void RemoveTree(const std::string &folder);
 bool FileExists(const std::string &path);
+// Creates a folder when it is missing (one level); true when it exists.
+bool MakeFolder(const std::string &path);
 bool CopyFileBytes(const std::string &from, const std::string &to);
 // Sets a variable in the process environment the library reads.
 void SetEnvironment(const std::string &name, const std::string &value);

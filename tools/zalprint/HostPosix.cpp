@@ -28,6 +28,12 @@ bool FileExists(const std::string &path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool MakeFolder(const std::string &path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
+    return ::mkdir(path.c_str(), 0755) == 0;
+}
+
 bool CopyFileBytes(const std::string &from, const std::string &to) {
     std::ifstream in(from, std::ios::binary);
     std::ofstream out(to, std::ios::binary | std::ios::trunc);

@@ -42,6 +42,12 @@ bool FileExists(const std::string &path) {
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool MakeFolder(const std::string &path) {
+    DWORD a = GetFileAttributesA(path.c_str());
+    if (a != INVALID_FILE_ATTRIBUTES) return (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+}
+
 bool CopyFileBytes(const std::string &from, const std::string &to) {
     return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
 }

@@ -102,6 +102,13 @@ int ParseArgs(const Args &args, PrintOptions &o) {
     if (o.jobs.empty()) return Usage("no job file given");
     if (!o.profile.empty()) o.profile = FullPath(o.profile);
     if (!o.settings.empty()) o.settings = FullPath(o.settings);
+    if (!o.logFolder.empty()) {
+        o.logFolder = FullPath(o.logFolder);
+        if (!MakeFolder(o.logFolder)) {
+            std::fprintf(stderr, "zalprint: cannot create the log folder %s\n", o.logFolder.c_str());
+            return kExitUsage;
+        }
+    }
     if (o.profile.empty()) return Usage("--profile is required");
     if (o.device.empty()) return Usage("--device is required");
     if (o.device.size() + 7 > 31) return Usage("the device key is too long (at most 24 characters)");
