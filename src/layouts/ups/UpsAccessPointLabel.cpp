@@ -1,12 +1,7 @@
 // The UPS Access Point label (carrier "UPSAP"): applied to the package by
 // the shipper, it names the consignee for whom the access point holds it.
 #include <cstring>
-#include <exception>
-#include <memory>
 
-#include "common/ErrorCodes.h"
-#include "common/Format.h"
-#include "common/Log.h"
 #include "documents/EPLDoc.h"
 #include "formatting/CommonData.h"
 #include "formatting/ups/UpsAccessPoint.h"
@@ -69,42 +64,16 @@ void PrintBody(ZalLib::EPLDoc &doc, const JobContext &context, const CommonData 
     }
 }
 
-int32_t PrintLabel(ZalLib::EPLDoc &doc, _JobInfoA *job, JobContext *context, bool headerPrefix) {
-    auto common = std::make_unique<CommonData>();
-    auto ups = NewUpsData();
-    if (!upsAccessPointFormatData(*ups, *common, job->JobFile)) return ZALERR_LABEL_DATAERROR;
-    ups::ReplaceTextQuotes(*common, *ups);
-
-    ZalLib::LabelFormat format = ups::LabelFormatFor(*context);
-    if (!ZalLib::InitLabelFormat(&format, kLabelName, headerPrefix ? 1 : 0)) return ZALERR_LABEL_DATAERROR;
-    if (!doc.InitDoc(&format)) return ZALERR_ZALDOCERR;
-
-    ups::AppendUserCommands(doc, common->xlabelc1);
-    PrintBody(doc, *context, *common, *ups);
-    ups::AppendUserCommands(doc, common->xlabelc2);
-    if (!doc.EndDoc()) return ZALERR_ZALDOCERR;
-
-    if (ups::SavesLabelCopies()) {
-        doc.SaveToFile(
-            FormatString("%s%s-AP.%s.txt", ups::LabelCopyFolder().c_str(), log::JobTag(), doc.Name).c_str());
-    }
-    return doc.Print(context);
+bool Format(UpsData &ups, CommonData &common, const _JobInfoA *job) {
+    return upsAccessPointFormatData(ups, common, job->JobFile);
 }
 
 }  // namespace
 
 // upsAccessPointPrint
 int32_t PrintUpsAccessPointLabel(_JobInfoA *job, JobContext *context, bool headerPrefix) {
-    ZalLib::EPLDoc doc;
-    int32_t result;
-    try {
-        result = PrintLabel(doc, job, context, headerPrefix);
-    } catch (const std::exception &e) {
-        ReportJobCppException(e, ups::kUpsLabelModule, "upsAccessPointPrint");
-        result = ZALERR_LABEL_GENERATIONERR;
-    }
-    doc.Reset();
-    return result;
+    static const ups::DocumentLabel kLabel = {kLabelName, "%s%s-AP.%s.txt", "upsAccessPointPrint", Format, PrintBody};
+    return ups::PrintDocumentLabel(kLabel, job, context, headerPrefix);
 }
 
 }  // namespace zal

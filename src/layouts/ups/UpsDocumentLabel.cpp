@@ -1,8 +1,11 @@
 #include "layouts/ups/UpsDocumentLabel.h"
 
 #include <cstring>
+#include <exception>
+#include <memory>
 
 #include "api/Library.h"
+#include "common/ErrorCodes.h"
 #include "common/Format.h"
 #include "common/Log.h"
 #include "common/Strings.h"
@@ -53,6 +56,45 @@ bool SavesLabelCopies() { return (api::CurrentLoggingConfig().Flags & log::kJob)
 
 int TestStampRow(const JobContext &context, int shortMediaRow) {
     return context.Media.Length >= 6.0f ? 1100 : shortMediaRow;
+}
+
+namespace {
+
+int32_t BuildAndPrint(ZalLib::EPLDoc &doc, const DocumentLabel &label, _JobInfoA *job, JobContext *context,
+                      bool headerPrefix) {
+    auto common = std::make_unique<CommonData>();
+    auto ups = NewUpsData();
+    if (!label.format(*ups, *common, job)) return ZALERR_LABEL_DATAERROR;
+    ReplaceTextQuotes(*common, *ups);
+
+    ZalLib::LabelFormat format = LabelFormatFor(*context);
+    if (!ZalLib::InitLabelFormat(&format, label.name, headerPrefix ? 1 : 0)) return ZALERR_LABEL_DATAERROR;
+    if (!doc.InitDoc(&format)) return ZALERR_ZALDOCERR;
+
+    AppendUserCommands(doc, common->xlabelc1);
+    label.body(doc, *context, *common, *ups);
+    AppendUserCommands(doc, common->xlabelc2);
+    if (!doc.EndDoc()) return ZALERR_ZALDOCERR;
+
+    if (SavesLabelCopies()) {
+        doc.SaveToFile(FormatString(label.copyNameFormat, LabelCopyFolder().c_str(), log::JobTag(), doc.Name).c_str());
+    }
+    return doc.Print(context);
+}
+
+}  // namespace
+
+int32_t PrintDocumentLabel(const DocumentLabel &label, _JobInfoA *job, JobContext *context, bool headerPrefix) {
+    ZalLib::EPLDoc doc;
+    int32_t result;
+    try {
+        result = BuildAndPrint(doc, label, job, context, headerPrefix);
+    } catch (const std::exception &e) {
+        ReportJobCppException(e, kUpsLabelModule, label.routine);
+        result = ZALERR_LABEL_GENERATIONERR;
+    }
+    doc.Reset();
+    return result;
 }
 
 }  // namespace zal::ups

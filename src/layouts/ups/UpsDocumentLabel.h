@@ -3,12 +3,14 @@
 // the saved copy's name and the test stamp's row.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "device/JobContext.h"
 #include "documents/EPLDoc.h"
 #include "formatting/CommonData.h"
 #include "formatting/ups/UpsData.h"
+#include "zal2443/zal2443.h"
 
 namespace zal::ups {
 
@@ -67,5 +69,20 @@ template <std::size_t N>
 void PrintTexts(ZalLib::EPLDoc &doc, const TextElement (&elements)[N], const LabelRecords &records) {
     for (const TextElement &e : elements) doc.PrintText(e.x, e.y, e.font, e.text(records));
 }
+
+// What tells one UPS document label from another; the frame around it
+// (formatting, label format, header, user commands, "P1", the saved copy,
+// the print and the fault report) is PrintDocumentLabel's.
+struct DocumentLabel {
+    const char *name;            // the label name in the document and its saved copy
+    const char *copyNameFormat;  // log folder, job tag, document name
+    const char *routine;         // the name faults are reported under
+    bool (*format)(UpsData &ups, CommonData &common, const _JobInfoA *job);
+    void (*body)(ZalLib::EPLDoc &doc, const JobContext &context, const CommonData &common, const UpsData &ups);
+};
+
+// -406 when formatting fails, -1030 when the document cannot be started or
+// ended, -402 after an exception, else the result of the print.
+int32_t PrintDocumentLabel(const DocumentLabel &label, _JobInfoA *job, JobContext *context, bool headerPrefix);
 
 }  // namespace zal::ups

@@ -2,14 +2,9 @@
 // or the heavy package mark, postal and tracking bar codes, service, billing
 // and reference lines, on an EPL document.
 #include <cstring>
-#include <exception>
-#include <memory>
 #include <string>
 
-#include "common/ErrorCodes.h"
-#include "common/Format.h"
 #include "common/JobState.h"
-#include "common/Log.h"
 #include "common/Strings.h"
 #include "documents/EPLDoc.h"
 #include "formatting/CommonData.h"
@@ -217,41 +212,12 @@ void PrintBody(ZalLib::EPLDoc &doc, const JobContext &context, const CommonData 
     if (context.Media.Length >= 4.5f) PrintReferenceLines(doc, ups);
 }
 
-int32_t PrintLabel(ZalLib::EPLDoc &doc, _JobInfoA *job, JobContext *context, bool headerPrefix) {
-    auto common = std::make_unique<CommonData>();
-    auto ups = NewUpsData();
-    if (!upsFormatData(*ups, *common, job)) return ZALERR_LABEL_DATAERROR;
-    ups::ReplaceTextQuotes(*common, *ups);
-
-    ZalLib::LabelFormat format = ups::LabelFormatFor(*context);
-    if (!ZalLib::InitLabelFormat(&format, kLabelName, headerPrefix ? 1 : 0)) return ZALERR_LABEL_DATAERROR;
-    if (!doc.InitDoc(&format)) return ZALERR_ZALDOCERR;
-
-    ups::AppendUserCommands(doc, common->xlabelc1);
-    PrintBody(doc, *context, *common, *ups);
-    ups::AppendUserCommands(doc, common->xlabelc2);
-    if (!doc.EndDoc()) return ZALERR_ZALDOCERR;
-
-    if (ups::SavesLabelCopies()) {
-        doc.SaveToFile(FormatString("%s%s.%s.txt", ups::LabelCopyFolder().c_str(), log::JobTag(), doc.Name).c_str());
-    }
-    return doc.Print(context);
-}
-
 }  // namespace
 
 // upsPrint4x4
 int32_t PrintUpsDomesticLabel(_JobInfoA *job, JobContext *context, bool headerPrefix) {
-    ZalLib::EPLDoc doc;
-    int32_t result;
-    try {
-        result = PrintLabel(doc, job, context, headerPrefix);
-    } catch (const std::exception &e) {
-        ReportJobCppException(e, ups::kUpsLabelModule, "upsPrint4x4");
-        result = ZALERR_LABEL_GENERATIONERR;
-    }
-    doc.Reset();
-    return result;
+    static const ups::DocumentLabel kLabel = {kLabelName, "%s%s.%s.txt", "upsPrint4x4", upsFormatData, PrintBody};
+    return ups::PrintDocumentLabel(kLabel, job, context, headerPrefix);
 }
 
 }  // namespace zal
