@@ -218,3 +218,39 @@ ZALUSB_EXPORT void ZALUSB_API SetUSBDebugA(_LoggingConfigA config) {
     g_log.configured = true;
     Log(kLevelInfo, "SetUSBDebugA: Logging to \"%s\" with flags %#x.", g_log.debugPath.c_str(), g_log.flags);
 }
+
+using namespace zalusb;
+
+ZALUSB_EXPORT UsbHandle ZALUSB_API OpenUSBDeviceA(const char *model, const char *serial, UsbError *error) {
+    std::string wantedModel(Trim(model != nullptr ? model : ""));
+    std::string wantedSerial(Trim(serial != nullptr ? serial : ""));
+    Log(kLevelInfo, "OpenUSBDeviceA: Looking for model \"%s\", serial number \"%s\".", wantedModel.c_str(),
+        wantedSerial.c_str());
+    if (wantedModel.empty() && wantedSerial.empty()) {
+        Fail(error, kErrorInvalidParameter, "No USB printer model or serial number was given.");
+        return -1;
+    }
+    for (const auto &p : ListPrinterPorts()) {
+        DeviceId id = p->ReadDeviceId();
+        Log(kLevelDebug, "OpenUSBDeviceA: \"%s\" is model \"%s\", serial number \"%s\".", p->Path().c_str(),
+            id.model.c_str(), id.serial.c_str());
+        if (Matches(id, wantedModel, wantedSerial)) return p->Open(error);
+    }
+    Fail(error, kErrorFileNotFound, "No USB printer with model \"%s\" and serial number \"%s\" was found.",
+         wantedModel.c_str(), wantedSerial.c_str());
+    return -1;
+}
+
+ZALUSB_EXPORT UsbHandle ZALUSB_API OpenUSBDeviceIDA(uint32_t vendorId, uint32_t productId, UsbError *error) {
+    Log(kLevelInfo, "OpenUSBDeviceIDA: Looking for vendor id %#06x, product id %#06x.", vendorId, productId);
+    for (const auto &p : ListPrinterPorts()) {
+        uint32_t vendor = 0, product = 0;
+        if (!p->ReadVendorProduct(vendor, product)) continue;
+        Log(kLevelDebug, "OpenUSBDeviceIDA: \"%s\" has vendor id %#06x, product id %#06x.", p->Path().c_str(), vendor,
+            product);
+        if (vendor == vendorId && product == productId) return p->Open(error);
+    }
+    Fail(error, kErrorFileNotFound, "No USB printer with vendor id %#06x and product id %#06x was found.", vendorId,
+         productId);
+    return -1;
+}

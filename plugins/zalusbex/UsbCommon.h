@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ZalUsbEx.h"
 
@@ -65,5 +67,18 @@ void LogError(const char *format, ...)
 // The OS half supplies these.
 std::string NativeLogPath(const std::string &windowsPath);
 uint32_t CurrentProcessId();
+
+// One USB printer as the OS half finds it.
+class PrinterPort {
+public:
+    virtual ~PrinterPort() = default;
+    virtual const std::string &Path() const = 0;
+    virtual DeviceId ReadDeviceId() const = 0;
+    // The USB device's vendor and product ids; false when unknown.
+    virtual bool ReadVendorProduct(uint32_t &vendor, uint32_t &product) const = 0;
+    virtual UsbHandle Open(UsbError *error) const = 0;
+};
+// The printers present, in a stable order.
+std::vector<std::unique_ptr<PrinterPort>> ListPrinterPorts();
 
 }  // namespace zalusb

@@ -19,7 +19,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "UsbCommon.h"
@@ -132,40 +134,28 @@ UsbHandle Open(const Printer &p, UsbError *error) {
 std::string NativeLogPath(const std::string &windowsPath) { return windowsPath; }
 uint32_t CurrentProcessId() { return GetCurrentProcessId(); }
 
+namespace {
+
+class Port : public PrinterPort {
+public:
+    explicit Port(Printer p) : printer(std::move(p)) {}
+    const std::string &Path() const override { return printer.path; }
+    DeviceId ReadDeviceId() const override { return zalusb::ReadDeviceId(printer); }
+    bool ReadVendorProduct(uint32_t &vendor, uint32_t &product) const override {
+        return PathId(printer.path, "VID_", vendor) && PathId(printer.path, "PID_", product);
+    }
+    UsbHandle Open(UsbError *error) const override { return zalusb::Open(printer, error); }
+
+private:
+    Printer printer;
+};
+
+}  // namespace
+
+std::vector<std::unique_ptr<PrinterPort>> ListPrinterPorts() {
+    std::vector<std::unique_ptr<PrinterPort>> ports;
+    for (Printer &p : ListPrinters()) ports.push_back(std::make_unique<Port>(std::move(p)));
+    return ports;
+}
+
 }  // namespace zalusb
-
-using namespace zalusb;
-
-ZALUSB_EXPORT UsbHandle ZALUSB_API OpenUSBDeviceA(const char *model, const char *serial, UsbError *error) {
-    std::string wantedModel(Trim(model != nullptr ? model : ""));
-    std::string wantedSerial(Trim(serial != nullptr ? serial : ""));
-    Log(kLevelInfo, "OpenUSBDeviceA: Looking for model \"%s\", serial number \"%s\".", wantedModel.c_str(),
-        wantedSerial.c_str());
-    if (wantedModel.empty() && wantedSerial.empty()) {
-        Fail(error, kErrorInvalidParameter, "No USB printer model or serial number was given.");
-        return -1;
-    }
-    for (const Printer &p : ListPrinters()) {
-        DeviceId id = ReadDeviceId(p);
-        Log(kLevelDebug, "OpenUSBDeviceA: \"%s\" is model \"%s\", serial number \"%s\".", p.path.c_str(),
-            id.model.c_str(), id.serial.c_str());
-        if (Matches(id, wantedModel, wantedSerial)) return Open(p, error);
-    }
-    Fail(error, kErrorFileNotFound, "No USB printer with model \"%s\" and serial number \"%s\" was found.",
-         wantedModel.c_str(), wantedSerial.c_str());
-    return -1;
-}
-
-ZALUSB_EXPORT UsbHandle ZALUSB_API OpenUSBDeviceIDA(uint32_t vendorId, uint32_t productId, UsbError *error) {
-    Log(kLevelInfo, "OpenUSBDeviceIDA: Looking for vendor id %#06x, product id %#06x.", vendorId, productId);
-    for (const Printer &p : ListPrinters()) {
-        uint32_t vendor = 0, product = 0;
-        if (!PathId(p.path, "VID_", vendor) || !PathId(p.path, "PID_", product)) continue;
-        Log(kLevelDebug, "OpenUSBDeviceIDA: \"%s\" has vendor id %#06x, product id %#06x.", p.path.c_str(), vendor,
-            product);
-        if (vendor == vendorId && product == productId) return Open(p, error);
-    }
-    Fail(error, kErrorFileNotFound, "No USB printer with vendor id %#06x and product id %#06x was found.", vendorId,
-         productId);
-    return -1;
-}
