@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "zal2443/zal2443.h"
 
@@ -80,6 +81,17 @@ int main() {
         Check(type() == 1, "ZALGetLibraryType() == 1 after shut-down");
     }
     FreeLibrary(dll);
+
+    // The version resource a host (or Explorer) reads from the file.
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeA("ZAL2443.DLL", &ignored);
+    std::vector<char> block(size);
+    char *version = nullptr;
+    UINT length = 0;
+    bool read = size != 0 && GetFileVersionInfoA("ZAL2443.DLL", 0, size, block.data()) &&
+                VerQueryValueA(block.data(), "\\StringFileInfo\\040904b0\\FileVersion",
+                               reinterpret_cast<void **>(&version), &length);
+    Check(read && std::strcmp(version, "23.03.01") == 0, "version resource FileVersion 23.03.01");
     std::printf("%d failure(s)\n", g_failures);
     std::fflush(stdout);
     return g_failures == 0 ? 0 : 1;
