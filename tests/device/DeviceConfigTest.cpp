@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "common/Format.h"
 #include "device/DeviceOutput.h"
 #include "platform/Platform.h"
 #include "support/TestSupport.h"
@@ -18,13 +19,6 @@ namespace {
 class Job {
 public:
     Job() {
-        _settings = _dir.file("settings.ini");
-        _jobFile = _dir.file("job.ini");
-        _profile = _dir.file("profile.ini");
-        std::memset(&job, 0, sizeof job);
-        std::memset(entry.get(), 0, sizeof *entry);
-        std::memset(port.get(), 0, sizeof *port);
-        std::memset(context.get(), 0, sizeof *context);
         job.SettingsFile = _settings.c_str();
         job.JobFile = _jobFile.c_str();
         job.ProfileFile = _profile.c_str();
@@ -39,14 +33,14 @@ public:
     void UsePortRecord() { entry->PortInfo = port.get(); }
     bool Configure() { return ConfigureDevice(&job, context.get()); }
 
-    _JobInfoA job;
+    _JobInfoA job{};
     std::unique_ptr<_JobProfileEntryA> entry = std::make_unique<_JobProfileEntryA>();
     std::unique_ptr<_PortInfoA> port = std::make_unique<_PortInfoA>();
     std::unique_ptr<JobContext> context = std::make_unique<JobContext>();
 
 private:
     test::TempDir _dir;
-    std::string _settings, _jobFile, _profile;
+    std::string _settings = _dir.file("settings.ini"), _jobFile = _dir.file("job.ini"), _profile = _dir.file("profile.ini");
 };
 
 // Whether the platform's INI reader finds a section with an empty name
@@ -68,19 +62,13 @@ TEST(DeviceConfigTest, BusyTimeout) {
         /*  1*/ {0,    "[Setup]\nBusyTimeout=30\n",      10000},  // only an empty-named section counts
         /*  2*/ {0,    "[]\nBusyTimeout=30\n",           30000},
         /*  3*/ {30,   "[]\nBusyTimeout=2\n",            30000},
-        /*  4*/ {500,  nullptr,                          10000},
-        /*  5*/ {2500, nullptr,                          2500},
-        /*  6*/ {179,  nullptr,                          179000},
-        /*  7*/ {180,  nullptr,                          10000},
-        /*  8*/ {999,  nullptr,                          10000},
-        /*  9*/ {1000, nullptr,                          1000},
-        /* 10*/ {-5,   nullptr,                          10000},  // negative job value: not set
-        /* 11*/ {-5,   "[]\nBusyTimeout=2\n",            2000},
-        /* 12*/ {0,    "[]\nBusyTimeout=-3\n",           0},      // negative setting: no wait
-        /* 13*/ {0,    "[]\nBusyTimeout=-2147483648\n",  0},
-        /* 14*/ {0,    "[]\nBusyTimeout=abc\n",          0},
-        /* 15*/ {0,    "[]\nBusyTimeout=12abc\n",        12000},
-        /* 16*/ {0,    "[]\nBusyTimeout=99999999999\n",  2147483647},
+        /*  4*/ {179,  nullptr,                          179000},
+        /*  5*/ {180,  nullptr,                          10000},
+        /*  6*/ {1000, nullptr,                          1000},
+        /*  7*/ {-5,   "[]\nBusyTimeout=2\n",            2000},
+        /*  8*/ {0,    "[]\nBusyTimeout=-3\n",           0},      // negative setting: no wait
+        /*  9*/ {0,    "[]\nBusyTimeout=12abc\n",        12000},
+        /* 10*/ {0,    "[]\nBusyTimeout=99999999999\n",  2147483647},
     };
     // clang-format on
     const bool emptySection = ReadsEmptySection();
@@ -95,78 +83,57 @@ TEST(DeviceConfigTest, BusyTimeout) {
     }
 }
 
+// The port fields of a configured context, as one text.
+std::string Port(const JobContext &c) {
+    return FormatString("%s|%s|kind %u|usb %u %04x:%04x|%s|%s|%u|%d|%s", c.DeviceKey, c.PortText, c.PortKind, c.IsUsb,
+                        c.UsbVendorId, c.UsbProductId, c.PortPath, c.PortRecordText, c.PortNumber, c.PortType,
+                        c.DeviceDescription);
+}
+
+// The device's line in the profile: port, description, two fields, and the
+// network field that makes the port kind (without a port record).
 TEST(DeviceConfigTest, SetupLineWithoutPortRecord) {
-    struct Row {
-        const char *line;
-        const char *profileDescription;
-        const char *portText;
-        uint32_t portKind;
-        uint8_t isUsb;
-        const char *description;
-    };
-    const char *eltron = "Label - Eltron Standard ( EPL II; 203 dpi )";
+    struct Row { const char *line, *profileDescription, *port; };
     // clang-format off
     const Row rows[] = {
-        /*  0*/ {"LPT2:,Label - Eltron Standard ( EPL II; 203 dpi ),,,", "", "LPT2:", 2, 0, eltron},
-        /*  1*/ {"LPT2:,Label - Eltron Standard ( EPL II; 203 dpi ),,,", "From profile", "LPT2:", 2, 0, "From profile"},
-        /*  2*/ {"usb001,Label - Eltron TLP2443",                         "", "usb001", 0, 0, "Label - Eltron TLP2443"},
-        /*  3*/ {"USB Zebra 2844 - 12345,Label - Zebra",                  "", "USB Zebra 2844 - 12345", 4, 1, "Label - Zebra"},
-        /*  4*/ {"usb Zebra 105S - 9,x",                                  "", "usb Zebra 105S - 9", 4, 1, "x"},
-        /*  5*/ {"USB001,Label - Eltron Standard",                        "", "USB001", 0, 0, "Label - Eltron Standard"},
-        /*  6*/ {"USB zebra 2844 - 1,x",                                  "", "USB zebra 2844 - 1", 0, 0, "x"},  // model names keep their case
-        /*  7*/ {"USB Printer,Label - Eltron Standard",                   "", "USB Printer", 4, 1, "Label - Eltron Standard"},
-        /*  8*/ {"LPT1:,Desc,a,b,NETWORK",                                "", "LPT1:", 0, 0, "Desc"},
-        /*  9*/ {"LPT1:,Desc,,,NETWORK",                                  "", "LPT1:", 1, 0, "Desc"},  // third field: empty ones do not count
-        /* 10*/ {"lpt3,Desc,a,b,net",                                     "", "lpt3", 0, 0, "Desc"},
-        /* 11*/ {"LPT3,Desc,a,b,INTERNET",                                "", "LPT3", 3, 0, "Desc"},
-        /* 12*/ {",,LPT1:,,Desc",                                         "", "LPT1:", 1, 0, "Desc"},
-        /* 13*/ {"COM1,Desc",                                             "", "COM1", 0, 0, "Desc"},
-        /* 14*/ {"LPT4:,Desc",                                            "", "LPT4:", 0, 0, "Desc"},
-        /* 15*/ {"LPT1",                                                  "", "LPT1", 1, 0, ""},
-        /* 16*/ {nullptr,                                                 "", "", 0, 0, ""},
+        /*  0*/ {"LPT2:,Label - Eltron Standard ( EPL II; 203 dpi ),,,", "",
+                 "Label1|LPT2:|kind 2|usb 0 0000:0000|||0|0|Label - Eltron Standard ( EPL II; 203 dpi )"},
+        /*  1*/ {"LPT2:,Label,,,", "From profile",                "Label1|LPT2:|kind 2|usb 0 0000:0000|||0|0|From profile"},
+        /*  2*/ {"USB Zebra 2844 - 12345,Label - Zebra", "",      "Label1|USB Zebra 2844 - 12345|kind 4|usb 1 0a5f:00a3|||0|0|Label - Zebra"},
+        /*  3*/ {"USB Printer,Label - Eltron Standard", "",     "Label1|USB Printer|kind 4|usb 1 0a5f:00a3|||0|0|Label - Eltron Standard"},
+        /*  4*/ {"LPT1:,Desc,a,b,NETWORK", "",                    "Label1|LPT1:|kind 0|usb 0 0000:0000|||0|0|Desc"},
+        // the third field: empty ones do not count
+        /*  5*/ {"LPT1:,Desc,,,NETWORK", "",                      "Label1|LPT1:|kind 1|usb 0 0000:0000|||0|0|Desc"},
+        /*  6*/ {"LPT3,Desc,a,b,INTERNET", "",                    "Label1|LPT3|kind 3|usb 0 0000:0000|||0|0|Desc"},
+        /*  7*/ {",,LPT1:,,Desc", "",                             "Label1|LPT1:|kind 1|usb 0 0000:0000|||0|0|Desc"},
+        /*  8*/ {"LPT1", "",                                      "Label1|LPT1|kind 1|usb 0 0000:0000|||0|0|"},
+        /*  9*/ {nullptr, "",                                     "Label1||kind 0|usb 0 0000:0000|||0|0|"},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
-        const Row &row = rows[i];
         Job job;
         std::strcpy(job.entry->OptionKeyPrefix, "Label1");
-        std::strcpy(job.entry->DeviceDescription, row.profileDescription);
+        std::strcpy(job.entry->DeviceDescription, rows[i].profileDescription);
         job.entry->UsbVendorId = 0x0A5F;
         job.entry->UsbProductId = 0x00A3;
-        if (row.line) job.SetupLine("Label1", row.line);
+        if (rows[i].line) job.SetupLine("Label1", rows[i].line);
         ASSERT_TRUE(job.Configure()) << "row " << i;
-        const JobContext &c = *job.context;
-        EXPECT_STREQ(c.PortText, row.portText) << "row " << i;
-        EXPECT_EQ(c.PortKind, row.portKind) << "row " << i;
-        EXPECT_EQ(c.IsUsb, row.isUsb) << "row " << i;
-        EXPECT_STREQ(c.DeviceDescription, row.description) << "row " << i;
-        EXPECT_EQ(c.UsbVendorId, row.isUsb ? 0x0A5F : 0) << "row " << i;
-        EXPECT_EQ(c.UsbProductId, row.isUsb ? 0x00A3 : 0) << "row " << i;
-        EXPECT_STREQ(c.PortPath, "") << "row " << i;
-        EXPECT_EQ(c.PortNumber, 0u) << "row " << i;
-        EXPECT_EQ(c.PortType, 0) << "row " << i;
-        EXPECT_STREQ(c.DeviceKey, "Label1") << "row " << i;
+        EXPECT_EQ(Port(*job.context), rows[i].port) << "row " << i;
     }
 }
 
+// With a port record its fields count; the profile entry's USB ids (0x1111,
+// 0x2222) stand in for ids the record lacks.
 TEST(DeviceConfigTest, PortRecord) {
-    struct Row {
-        uint32_t flags;
-        uint8_t useUsbPath;
-        uint16_t vendor, product;  // in the record; the profile entry holds 0x1111 and 0x2222
-        uint8_t isUsb;
-        uint16_t expectedVendor, expectedProduct;
-        const char *portPath;
-    };
+    struct Row { uint32_t flags; uint8_t useUsbPath; uint16_t vendor, product; const char *port; };
+    const std::string tail = "|Printer port|2|64|Line description";  // the NET field counts only without a record
     // clang-format off
     const Row rows[] = {
-        /*  0*/ {0x8,  0, 0x0A5F, 0x00A3, 1, 0x0A5F, 0x00A3, "\\\\?\\usb#device"},
-        /*  1*/ {0x9,  1, 0,      0x00A3, 1, 0x1111, 0x00A3, "\\\\?\\usb#alternative"},
-        /*  2*/ {0x8,  0, 0x0A5F, 0,      1, 0x0A5F, 0x2222, "\\\\?\\usb#device"},
-        /*  3*/ {0xC,  1, 0x0A5F, 0x00A3, 0, 0,      0,      "\\\\?\\usb#device"},  // bits 3 and 2: not USB
-        /*  4*/ {0xD,  0, 0x0A5F, 0x00A3, 0, 0,      0,      "LPT1:"},              // bit 0: open by name
-        /*  5*/ {0x0,  0, 0,      0,      0, 0,      0,      "\\\\?\\usb#device"},
-        /*  6*/ {0x1,  0, 0,      0,      0, 0,      0,      "LPT1:"},
+        /*  0*/ {0x8, 0, 0x0A5F, 0x00A3, "Label1|LPT1:|kind 2|usb 1 0a5f:00a3|\\\\?\\usb#device"},
+        /*  1*/ {0x9, 1, 0,      0x00A3, "Label1|LPT1:|kind 2|usb 1 1111:00a3|\\\\?\\usb#alternative"},
+        /*  2*/ {0x8, 0, 0x0A5F, 0,      "Label1|LPT1:|kind 2|usb 1 0a5f:2222|\\\\?\\usb#device"},
+        /*  3*/ {0xC, 1, 0x0A5F, 0x00A3, "Label1|LPT1:|kind 2|usb 0 0000:0000|\\\\?\\usb#device"},  // bits 3 and 2: not USB
+        /*  4*/ {0xD, 0, 0x0A5F, 0x00A3, "Label1|LPT1:|kind 2|usb 0 0000:0000|LPT1:"},  // bit 0: open by name
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -189,17 +156,7 @@ TEST(DeviceConfigTest, PortRecord) {
         p.UsbVendorId = row.vendor;
         p.UsbProductId = row.product;
         ASSERT_TRUE(job.Configure()) << "row " << i;
-        const JobContext &c = *job.context;
-        EXPECT_EQ(c.IsUsb, row.isUsb) << "row " << i;
-        EXPECT_EQ(c.UsbVendorId, row.expectedVendor) << "row " << i;
-        EXPECT_EQ(c.UsbProductId, row.expectedProduct) << "row " << i;
-        EXPECT_STREQ(c.PortPath, row.portPath) << "row " << i;
-        EXPECT_STREQ(c.PortText, "LPT1:") << "row " << i;
-        EXPECT_STREQ(c.PortRecordText, "Printer port") << "row " << i;
-        EXPECT_STREQ(c.DeviceDescription, "Line description") << "row " << i;
-        EXPECT_EQ(c.PortKind, 2u) << "row " << i;  // the NET field counts only without a record
-        EXPECT_EQ(c.PortNumber, 2u) << "row " << i;
-        EXPECT_EQ(c.PortType, 64) << "row " << i;
+        EXPECT_EQ(Port(*job.context), row.port + tail) << "row " << i;
     }
 }
 
@@ -235,9 +192,8 @@ TEST(DeviceConfigTest, DeviceKeyFromTheJobFileWhenTheProfileHasNone) {
     const Row rows[] = {
         /*  0*/ {"Label1", "[BEGIN]\nDevice=Label2\n",         "Label1"},
         /*  1*/ {"",       "[BEGIN]\nDevice=Label2\n",         "Label2"},
-        /*  2*/ {"",       "[Begin]\nDevice=Label3\n",         "Label3"},  // section names ignore case
-        /*  3*/ {"",       "",                                 ""},
-        /*  4*/ {"",       "[BEGIN]\nDevice=" + longKey + "\n", longKey.substr(0, 49)},
+        /*  2*/ {"",       "",                                 ""},
+        /*  3*/ {"",       "[BEGIN]\nDevice=" + longKey + "\n", longKey.substr(0, 49)},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -271,6 +227,8 @@ TEST(DeviceConfigTest, UnterminatedHostFieldsAreReadWithinTheirWidth) {
 TEST(DeviceConfigTest, MediaAndOrientationOnlyWhenTheProfileNamesThem) {
     for (int named = 0; named < 2; ++named) {
         Job job;
+        job.context->Flag = 1;
+        job.entry->DeviceId = 2;
         job.context->Media.Id = 7;
         job.context->Orientation.Id = 9;
         if (named) {
@@ -283,6 +241,8 @@ TEST(DeviceConfigTest, MediaAndOrientationOnlyWhenTheProfileNamesThem) {
         ASSERT_TRUE(job.Configure());
         EXPECT_EQ(job.context->Media.Id, named ? 1230 : 7);
         EXPECT_EQ(job.context->Orientation.Id, named ? 3 : 9);
+        EXPECT_EQ(job.context->Flag, 0);
+        EXPECT_EQ(job.context->DeviceId, 2);
         if (named) {
             EXPECT_EQ(std::memcmp(&job.context->Media, &job.entry->Media, sizeof(MediaType)), 0);
             EXPECT_STREQ(job.context->Orientation.Name, "Flipped");
@@ -297,15 +257,6 @@ TEST(DeviceConfigTest, NoProfileEntryLeavesTheContextAlone) {
     EXPECT_FALSE(job.Configure());
     const auto *bytes = reinterpret_cast<const unsigned char *>(job.context.get());
     EXPECT_TRUE(std::all_of(bytes, bytes + sizeof(JobContext), [](unsigned char b) { return b == 0x5A; }));
-}
-
-TEST(DeviceConfigTest, ConfiguringSetsTheFlagAndDeviceId) {
-    Job job;
-    job.context->Flag = 1;
-    job.entry->DeviceId = 2;
-    ASSERT_TRUE(job.Configure());
-    EXPECT_EQ(job.context->Flag, 0);
-    EXPECT_EQ(job.context->DeviceId, 2);
 }
 
 }  // namespace

@@ -1,11 +1,9 @@
-// Media, label formats and log set-up shared by the document tests.
+// Media and label formats shared by the document tests.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "common/Log.h"
-#include "common/PrinterOptions.h"
 #include "documents/EPLDoc.h"
 #include "support/TestSupport.h"
 
@@ -34,30 +32,9 @@ inline LabelFormat MakeFormat(const DocumentMedia &media = MakeMedia(4.0f, 6.0f)
     return format;
 }
 
-// Sets the process-wide printer options and puts the old ones back.
-class OptionsScope {
-public:
-    OptionsScope(const char *heat, const char *speed, const char *verticalOffset, const char *horizontalOffset)
-        : saved_(CurrentPrinterOptions()) {
-        PrinterOptions &o = CurrentPrinterOptions();
-        CopyText(o.heat, heat);
-        CopyText(o.speed, speed);
-        CopyText(o.verticalOffset, verticalOffset);
-        CopyText(o.horizontalOffset, horizontalOffset);
-    }
-    ~OptionsScope() { CurrentPrinterOptions() = saved_; }
-
-private:
-    PrinterOptions saved_;
-};
-
 // A log that keeps each message on one line.
-class UnwrappedLog : public zal::test::LogCapture {
-public:
-    explicit UnwrappedLog(uint32_t flags = 0x1FFFF) : LogCapture(flags) {
-        config.WrapWidth = 4000;
-        log::ConfigureLogging(config);
-    }
+struct UnwrappedLog : zal::test::LogCapture {
+    UnwrappedLog() { Unwrap(); }
 };
 
 }  // namespace zal::ZalLib::test

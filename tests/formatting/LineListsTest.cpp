@@ -54,16 +54,13 @@ TEST(LineListsTest, Parsers) {
     // clang-format off
     const Row rows[] = {
         /*  0*/ {List::Billing, "1|2|3|4|5|6|7|8|9|10", 8, {"1", "2", "3", "4", "5", "6", "7", "8"}},
-        /*  1*/ {List::Billing, "A||B", 2, {"A", "B", "", "", "", "", "", ""}},
-        /*  2*/ {List::Billing, "|A|", 1, {"A", "", "", "", "", "", "", ""}},
-        /*  3*/ {List::Billing, "", 0, {"", "", "", "", "", "", "", ""}},
-        /*  4*/ {List::Billing, "|||", 0, {"", "", "", "", "", "", "", ""}},
-        /*  5*/ {List::Billing, billingLong, 2, {"A", std::string(65, 'p'), "", "", "", "", "", ""}},
-        /*  6*/ {List::Package, "1|2|3|4|5|6|7", 6, {"1", "2", "3", "4", "5", "6"}},
-        /*  7*/ {List::Package, "", 0, {"", "", "", "", "", ""}},
-        /*  8*/ {List::Package, packageLong, 2, {std::string(20, 'p'), "B", "", "", "", ""}},
-        /*  9*/ {List::Customer, "PO # 1|NOTE|REF", 3, {"PO # 1", "NOTE", "REF", "", ""}},
-        /* 10*/ {List::Customer, p70, 1, {std::string(64, 'p'), "", "", "", ""}},
+        /*  1*/ {List::Billing, "|A|", 1, {"A", "", "", "", "", "", "", ""}},
+        /*  2*/ {List::Billing, "", 0, {"", "", "", "", "", "", "", ""}},
+        /*  3*/ {List::Billing, billingLong, 2, {"A", std::string(65, 'p'), "", "", "", "", "", ""}},
+        /*  4*/ {List::Package, "1|2|3|4|5|6|7", 6, {"1", "2", "3", "4", "5", "6"}},
+        /*  5*/ {List::Package, packageLong, 2, {std::string(20, 'p'), "B", "", "", "", ""}},
+        /*  6*/ {List::Customer, "PO # 1|NOTE|REF", 3, {"PO # 1", "NOTE", "REF", "", ""}},
+        /*  7*/ {List::Customer, p70, 1, {std::string(64, 'p'), "", "", "", ""}},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -92,23 +89,6 @@ TEST(LineListsTest, LogsEachLine) {
         "FillCustomerDataLines -> Total Lines: 2",
     };
     EXPECT_EQ(capture.DebugMessages(), expected);
-}
-
-TEST(LineListsTest, EmptyListLogsOneLine) {
-    struct Row { List which; const char *message; };
-    // clang-format off
-    const Row rows[] = {
-        /*  0*/ {List::Billing,  "FillAddlBillingLines -> No additional billing information lines are present."},
-        /*  1*/ {List::Package,  "FillPkgInfoLines -> No package information lines are present."},
-        /*  2*/ {List::Customer, "FillCustomerDataLines -> No additional customer data lines are present."},
-    };
-    // clang-format on
-    for (std::size_t i = 0; i < std::size(rows); ++i) {
-        test::LogCapture capture;
-        Lines lines;
-        Parse(rows[i].which, "|", lines);
-        EXPECT_EQ(capture.DebugMessages(), Lines{rows[i].message}) << "row " << i;
-    }
 }
 
 TEST(LineListsTest, NotLoggedWithoutJobCategory) {

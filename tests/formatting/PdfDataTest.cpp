@@ -7,20 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "formatting/JobFile.h"
 #include "support/TestSupport.h"
 
 namespace zal {
 namespace {
 
 // One piece: prefix, literal text, key, maximum length, separator after it.
-struct Piece {
-    const char *prefix;
-    const char *text;
-    const char *key;
-    int32_t maxLength;
-    const char *suffix;
-};
+struct Piece { const char *prefix; const char *text; const char *key; int32_t maxLength; const char *suffix; };
 
 const char *const kJob =
     "PDFCity=Atlanta Georgia\n"
@@ -48,18 +41,17 @@ TEST(PdfDataTest, ProcessPDF417Data) {
         /*  0*/ {{{"10Z", "ED007", "", 6, GS}}, "", 64, true, "10ZED007\x1D"},
         /*  1*/ {{{"", "ABCDEFGH", "", 3, RS}}, "", 64, true, "ABC\x1E"},
         /*  2*/ {{{"", "ABC", "", 0, GS}}, "", 64, true, "\x1D"},
-        /*  3*/ {{{"", "ABC", "", -5, GS}}, "", 64, true, "\x1D"},
         // key values come unclean and cut to the maximum
-        /*  4*/ {{{"17Z", "", "PDFCity", 7, GS}}, "", 64, true, "17ZAtlanta\x1D"},
-        /*  5*/ {{{"", "", "PDFTabbed", 30, ""}}, "", 64, true, "A\tB"},
-        /*  6*/ {{{"12Z", "", "PDFMissing", 14, GS}, {"", "N", "", 1, RS}}, "", 64, true, "12Z\x1DN\x1E"},
+        /*  3*/ {{{"17Z", "", "PDFCity", 7, GS}}, "", 64, true, "17ZAtlanta\x1D"},
+        /*  4*/ {{{"", "", "PDFTabbed", 30, ""}}, "", 64, true, "A\tB"},
+        /*  5*/ {{{"12Z", "", "PDFMissing", 14, GS}, {"", "N", "", 1, RS}}, "", 64, true, "12Z\x1DN\x1E"},
         // appended to what the destination holds
-        /*  7*/ {{{"", "06", "", 2, GS}}, "[)>\x1E", 64, true, "[)>\x1E" "06\x1D"},
+        /*  6*/ {{{"", "06", "", 2, GS}}, "[)>\x1E", 64, true, "[)>\x1E" "06\x1D"},
         // exactly full, then one byte too many: the earlier pieces stay
-        /*  8*/ {{{"", "ABCD", "", 4, GS}}, "", 6, true, "ABCD\x1D"},
-        /*  9*/ {{{"", "ABCD", "", 4, GS}, {"", "E", "", 1, ""}}, "", 6, false, "ABCD\x1D"},
-        /* 10*/ {{{"", "ABCDE", "", 5, GS}}, "", 6, false, "ABCDE"},
-        /* 11*/ {{}, "X", 2, true, "X"},
+        /*  7*/ {{{"", "ABCD", "", 4, GS}}, "", 6, true, "ABCD\x1D"},
+        /*  8*/ {{{"", "ABCD", "", 4, GS}, {"", "E", "", 1, ""}}, "", 6, false, "ABCD\x1D"},
+        /*  9*/ {{{"", "ABCDE", "", 5, GS}}, "", 6, false, "ABCDE"},
+        /* 10*/ {{}, "X", 2, true, "X"},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -97,15 +89,13 @@ TEST(PdfDataTest, RemoveBlankPDFEntries) {
         // FS: cleared unless the next entry carries something; its GS partner follows suit
         /*  1*/ {{{"18Z", "", "PDFMissing", 9, FS}, {"", "", "", 2, GS}}, ""},
         /*  2*/ {{{"18Z", "", "PDFMissing", 9, FS}, {"", "01", "", 2, GS}}, "18Z\x1C" "01\x1D"},
-        /*  3*/ {{{"18Z", "", "PDFMissing", 9, FS}, {"", "", "PDFPay", 2, GS}}, "18Z\x1C" "12\x1D"},
-        /*  4*/ {{{"18Z", "", "PDFPay", 9, FS}, {"", "", "PDFEmpty", 2, GS}}, "18Z123456789\x1C\x1D"},
-        /*  5*/ {{{"20Z", "", "PDFEmpty", 9, FS}}, ""},
+        /*  3*/ {{{"18Z", "", "PDFPay", 9, FS}, {"", "", "PDFEmpty", 2, GS}}, "18Z123456789\x1C\x1D"},
+        /*  4*/ {{{"20Z", "", "PDFEmpty", 9, FS}}, ""},
         // GS: cleared unless it follows an FS
-        /*  6*/ {{{"11Z", "", "PDFMissing", 30, GS}}, ""},
-        /*  7*/ {{{"", "X", "", 1, GS}, {"12Z", "", "PDFEmpty", 14, GS}, {"", "", "", 0, RS}}, "X\x1D\x1E"},
+        /*  5*/ {{{"11Z", "", "PDFMissing", 30, GS}}, ""},
+        /*  6*/ {{{"", "X", "", 1, GS}, {"12Z", "", "PDFEmpty", 14, GS}, {"", "", "", 0, RS}}, "X\x1D\x1E"},
         // entries that carry something and other separators stay
-        /*  8*/ {{{"10Z", "ED007", "", 6, GS}}, "10ZED007\x1D"},
-        /*  9*/ {{{"K", "", "PDFMissing", 30, "X"}}, "KX"},
+        /*  7*/ {{{"10Z", "ED007", "", 6, GS}}, "10ZED007\x1D"},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {

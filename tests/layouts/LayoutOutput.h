@@ -1,5 +1,5 @@
-// A job context that prints into a file, and the printer option settings a
-// layout test runs with.
+// A job context that prints into a file, and the copy of a label saved in
+// the log folder.
 #pragma once
 
 #include <cstring>
@@ -7,7 +7,6 @@
 
 #include "api/Library.h"
 #include "common/Format.h"
-#include "common/PrinterOptions.h"
 #include "device/JobContext.h"
 #include "support/TestSupport.h"
 
@@ -28,21 +27,18 @@ public:
     JobContext context;
 };
 
-// Sets the four option texts for one test and restores the previous ones.
-class OptionsScope {
-public:
-    OptionsScope(const char *heat, const char *speed, const char *vertical, const char *horizontal)
-        : _saved(CurrentPrinterOptions()) {
-        PrinterOptions &o = CurrentPrinterOptions();
-        CopyText(o.heat, heat);
-        CopyText(o.speed, speed);
-        CopyText(o.verticalOffset, vertical);
-        CopyText(o.horizontalOffset, horizontal);
+// Checks the copy of a sent label saved in the log folder: a comment
+// header with the label's name, then the label (written in text mode: CR LF
+// line ends on Windows).
+inline void ExpectSavedCopy(const std::string &path, const std::string &name, const std::string &sent) {
+    ASSERT_TRUE(FileExists(path)) << path;
+    std::string saved;
+    for (char c : ReadFile(path)) {
+        if (c != '\r') saved += c;
     }
-    ~OptionsScope() { CurrentPrinterOptions() = _saved; }
-
-private:
-    PrinterOptions _saved;
-};
+    EXPECT_EQ(saved.rfind(";*************************\n; Label Name : " + name + "\n", 0), 0u) << saved;
+    ASSERT_GE(saved.size(), sent.size());
+    EXPECT_EQ(saved.substr(saved.size() - sent.size()), sent);
+}
 
 }  // namespace zal::test

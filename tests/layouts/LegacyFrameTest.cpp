@@ -38,16 +38,13 @@ struct FrameRow {
 const FrameRow kFrameRows[] = {
     /*  0*/ {MemoryCommand::M132, HeaderForm::A, false, "0", "0", "", "", kHeaderA + kName + kRule + kPrint},
     /*  1*/ {MemoryCommand::M132, HeaderForm::A, true,  "0", "0", "", "", "M132,5,5\n" + kHeaderA + kName + kRule + kPrint},
-    /*  2*/ {MemoryCommand::M154, HeaderForm::A, true,  "0", "0", "", "", "M154,5,5\n" + kHeaderA + kName + kRule + kPrint},
-    /*  3*/ {MemoryCommand::M160, HeaderForm::A, true,  "0", "0", "", "", "M160,5,5\n" + kHeaderA + kName + kRule + kPrint},
-    /*  4*/ {MemoryCommand::M132, HeaderForm::A, false, "12", "-8", "", "", "N\nQ1230,24\nR12,-8\nZB\n" + kName + kRule + kPrint},
-    /*  5*/ {MemoryCommand::M156, HeaderForm::B, true,  "0", "0", "", "", "M156,5,5\n" + kHeaderB + kName + kRule + kPrint},
-    /*  6*/ {MemoryCommand::M156, HeaderForm::B, false, "12", "-8", "", "", "N\nQ1230,24\nR12,-8\n\n\nZB\n" + kName + kRule + kPrint},
+    /*  2*/ {MemoryCommand::M132, HeaderForm::A, false, "12", "-8", "", "", "N\nQ1230,24\nR12,-8\nZB\n" + kName + kRule + kPrint},
+    /*  3*/ {MemoryCommand::M156, HeaderForm::B, true,  "0", "0", "", "", "M156,5,5\n" + kHeaderB + kName + kRule + kPrint},
+    /*  4*/ {MemoryCommand::M156, HeaderForm::B, false, "12", "-8", "", "", "N\nQ1230,24\nR12,-8\n\n\nZB\n" + kName + kRule + kPrint},
     // user commands: a line feed follows unless the text ends in one
-    /*  7*/ {MemoryCommand::M132, HeaderForm::A, false, "0", "0", "ZT", "", kHeaderA + "ZT\n" + kName + kRule + kPrint},
-    /*  8*/ {MemoryCommand::M132, HeaderForm::A, false, "0", "0", "ZT\n", "", kHeaderA + "ZT\n" + kName + kRule + kPrint},
-    /*  9*/ {MemoryCommand::M132, HeaderForm::A, false, "0", "0", "ZT\nD10", "S2", kHeaderA + "ZT\nD10\n" + kName + kRule + "S2\n" + kPrint},
-    /* 10*/ {MemoryCommand::M132, HeaderForm::A, false, "0", "0", "", "S2\r\n", kHeaderA + kName + kRule + "S2\r\n" + kPrint},
+    /*  5*/ {MemoryCommand::M132, HeaderForm::A, false, "0", "0", "ZT", "", kHeaderA + "ZT\n" + kName + kRule + kPrint},
+    /*  6*/ {MemoryCommand::M132, HeaderForm::A, false, "0", "0", "ZT\nD10", "S2", kHeaderA + "ZT\nD10\n" + kName + kRule + "S2\n" + kPrint},
+    /*  7*/ {MemoryCommand::M132, HeaderForm::A, false, "0", "0", "", "S2\r\n", kHeaderA + kName + kRule + "S2\r\n" + kPrint},
 };
 // clang-format on
 
@@ -66,11 +63,7 @@ TEST(LegacyFrameTest, StreamPerHeaderAndUserCommands) {
     }
 }
 
-struct Customer {
-    char Name[20];
-    char City[20];
-    char Zip[10];
-};
+struct Customer { char Name[20]; char City[20]; char Zip[10]; };
 
 // clang-format off
 const TextRow<Customer> kCustomerRows[] = {

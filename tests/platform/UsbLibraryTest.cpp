@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,8 +16,6 @@
 #if !defined(_WIN32)
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cstdlib>
 #endif
 
 namespace zal::platform {
@@ -72,54 +69,18 @@ TEST_F(UsbLibrary, MissingPrinterFillsTheErrorRecord) {
 
 #if !defined(_WIN32)
 
-class EnvVar {
-public:
-    EnvVar(const char *name, const std::string &value) : _name(name) {
-        if (const char *old = std::getenv(name)) _old = old, _had = true;
-        setenv(name, value.c_str(), 1);
-    }
-    ~EnvVar() { _had ? setenv(_name, _old.c_str(), 1) : unsetenv(_name); }
-
-private:
-    const char *_name;
-    std::string _old;
-    bool _had = false;
-};
-
-void MakeFolders(const std::string &path) {
-    for (std::size_t at = 1; at != std::string::npos; at = path.find('/', at + 1)) mkdir(path.substr(0, at).c_str(), 0755);
-    mkdir(path.c_str(), 0755);
-}
-
-// usblp printers as the kernel shows them: the node in <dev>/usb, the
-// interface in sysfs with its device id, the USB device above it with the
-// ids, and the class link between them.
+// Four printers; lpx is not a printer node.
 class FakeTree : public UsbLibrary {
 protected:
     void SetUp() override {
         UsbLibrary::SetUp();
-        _dev = std::make_unique<EnvVar>("ZAL2443_DEV_ROOT", _root.file("dev"));
-        _sys = std::make_unique<EnvVar>("ZAL2443_SYSFS_ROOT", _root.file("sys"));
-        MakeFolders(_root.file("dev/usb"));
-        test::WriteFile(_root.file("dev/usb/lpx"), "");  // not a printer node
-        AddPrinter(0, "1-1", "0a5f", "00d3", "MFG:Zebra;CMD:EPL2;MDL:ZTC 2844;SN:12345;");
-        AddPrinter(1, "1-2", "0a5f", "00a0", "MANUFACTURER:Eltron;COMMAND SET:EPL2;MODEL:TLP2443;SERN:A77;");
-        AddPrinter(3, "1-4", "04f9", "2042", "MFG:Other;MDL:ZTC 2844;SERIALNUMBER:B88;\n");
-        AddPrinter(12, "1-5", "0a5f", "00d3", " MDL : ZTC 2844 ; SN : 999 ;");
+        test::WriteFile(_tree.root.file("dev/usb/lpx"), "");
+        _tree.AddPrinter(0, "1-1", "0a5f", "00d3", "MFG:Zebra;CMD:EPL2;MDL:ZTC 2844;SN:12345;");
+        _tree.AddPrinter(1, "1-2", "0a5f", "00a0", "MANUFACTURER:Eltron;COMMAND SET:EPL2;MODEL:TLP2443;SERN:A77;");
+        _tree.AddPrinter(3, "1-4", "04f9", "2042", "MFG:Other;MDL:ZTC 2844;SERIALNUMBER:B88;\n");
+        _tree.AddPrinter(12, "1-5", "0a5f", "00d3", " MDL : ZTC 2844 ; SN : 999 ;");
     }
-    void AddPrinter(int n, const std::string &port, const char *vendor, const char *product, const char *id) {
-        std::string device = _root.file("sys/devices/usb1/" + port);
-        std::string interface = device + "/" + port + ":1.0";
-        MakeFolders(interface);
-        test::WriteFile(device + "/idVendor", std::string(vendor) + "\n");
-        test::WriteFile(device + "/idProduct", std::string(product) + "\n");
-        test::WriteFile(interface + "/ieee1284_id", id);
-        std::string link = _root.file("sys/class/usbmisc/lp" + std::to_string(n));
-        MakeFolders(link);
-        ASSERT_EQ(0, symlink(("../../../devices/usb1/" + port + "/" + port + ":1.0").c_str(), (link + "/device").c_str()));
-        test::WriteFile(Node(n), "");
-    }
-    std::string Node(int n) const { return _root.file("dev/usb/lp" + std::to_string(n)); }
+    std::string Node(int n) const { return _tree.Node(n); }
 
     // Which node a handle writes to: -1 when no handle came back.
     int Written(UsbHandle h) {
@@ -137,29 +98,23 @@ protected:
         return -2;
     }
 
-    test::TempDir _root;
-    std::unique_ptr<EnvVar> _dev, _sys;
+    test::FakeUsbTree _tree;
 };
 
 TEST_F(FakeTree, FoundByModelAndSerialNumber) {
-    struct Row {
-        const char *model;
-        const char *serial;
-        int node;  // -1: not found
-    };
+    // node: -1: not found
+    struct Row { const char *model; const char *serial; int node; };
     // clang-format off
     const Row rows[] = {
         /*  0*/ {"ZTC 2844", "12345", 0},
         /*  1*/ {"tlp2443", "a77", 1},     // MODEL: and SERN:, any case
         /*  2*/ {"ZTC 2844", "B88", 3},    // SERIALNUMBER:
         /*  3*/ {"ZTC 2844", "999", 12},   // blanks around keys and values
-        /*  4*/ {" ZTC 2844 ", "12345", 0},
-        /*  5*/ {"ZTC 2844", "", 0},       // no serial: the lowest number
-        /*  6*/ {"", "A77", 1},
-        /*  7*/ {"ZTC 2844", "A77", -1},
-        /*  8*/ {"ZTC", "12345", -1},      // no prefix matches
-        /*  9*/ {"ZTC 28445", "12345", -1},
-        /* 10*/ {"Zebra", "12345", -1},    // the maker is not the model
+        /*  4*/ {"ZTC 2844", "", 0},       // no serial: the lowest number
+        /*  5*/ {"ZTC 2844", "A77", -1},
+        /*  6*/ {"ZTC", "12345", -1},      // no prefix matches
+        /*  7*/ {"ZTC 28445", "12345", -1},
+        /*  8*/ {"Zebra", "12345", -1},    // the maker is not the model
     };
     // clang-format on
     for (const Row &row : rows) {
@@ -173,10 +128,7 @@ TEST_F(FakeTree, FoundByModelAndSerialNumber) {
 }
 
 TEST_F(FakeTree, FoundByVendorAndProduct) {
-    struct Row {
-        uint32_t vendor, product;
-        int node;
-    };
+    struct Row { uint32_t vendor, product; int node; };
     // clang-format off
     const Row rows[] = {
         /*  0*/ {0x0a5f, 0x00d3, 0},
@@ -203,7 +155,7 @@ TEST_F(FakeTree, UnopenablePrinterSaysWhy) {
 }
 
 TEST_F(FakeTree, NoPrinterFolderMeansNotFound) {
-    EnvVar empty("ZAL2443_DEV_ROOT", _root.file("nothing"));
+    test::EnvVar empty("ZAL2443_DEV_ROOT", _tree.root.file("nothing"));
     UsbError error = {};
     EXPECT_FALSE(Opened(_open("ZTC 2844", "12345", &error)));
     EXPECT_EQ(2u, error.Code);
@@ -232,8 +184,6 @@ TEST_F(FakeTree, LogsIntoTheCallersFolder) {
     const std::string tail = " ZALL  ERROR !!    No USB printer with model \"ZTC 2844\" and serial number \"A77\" was found.";
     ASSERT_GE(errors[0].size(), tail.size());
     EXPECT_EQ(tail, errors[0].substr(errors[0].size() - tail.size()));  // the default plain format took over
-    EXPECT_EQ(' ', errors[0][8]);  // "MM/DD/YY HH:MM:SS"
-    EXPECT_EQ(' ', errors[0][17]);
 
     config.Flags = 0;  // switched off: nothing more in the debug log
     _debug(config);

@@ -67,32 +67,25 @@ TEST_P(LinearDecode, DataComesBack) {
     auto decoded = DecodeRegion(rendered.labels[0], 0, 100, rendered.labels[0].width, 400, format, false, c.fullAscii);
     ASSERT_TRUE(decoded.found) << c.type << " " << c.field;
     EXPECT_EQ(decoded.bytes, c.expected);
-    if (!c.symbology.empty())
+    if (!c.symbology.empty()) {
         EXPECT_EQ(decoded.symbology, c.symbology);
+    }
 }
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Preview, LinearDecode, testing::Values(
     /*  0*/ LinearCase{"1",  "\"1Z12345E0312345678\"", "1Z12345E0312345678", "]C0"},
-    /*  1*/ LinearCase{"1A", "\"420303280000\"", "420303280000", "]C0"},
-    /*  2*/ LinearCase{"1A", "\">;4203032800>6AB\"", ">;4203032800>6AB", "]C0"},           // no invocation codes in EPL2
-    /*  3*/ LinearCase{"1B", "\"abc 123 xyz\"", "abc 123 xyz", "]C0"},
-    /*  4*/ LinearCase{"1C", "F1\"42030328\"F1\"9205590164917312345671\"", "42030328" + GS + "9205590164917312345671", "]C1"},
-    /*  5*/ LinearCase{"1C", "\"42030328\"F1\"92055901\"", "42030328" + GS + "92055901", "]C0"},
-    /*  6*/ LinearCase{"1E", "\"42030328\"", "42030328", "]C1"},
-    /*  7*/ LinearCase{"1E", "\"9612019123456712345678\"", "9612019123456712345678", "]C1"},
-    /*  8*/ LinearCase{"1",  "\"\xCD\xCA" "9205590164917312345671\"", "9205590164917312345671", "]C1"},    // Start C, FNC1
-    /*  9*/ LinearCase{"1",  "\"\xCC" "LM1\xC7" "23456789\xC8" "US\"", "LM123456789US", "]C0"},        // Start B, Code C, Code B
-    /* 10*/ LinearCase{"1",  "\"He said \\\"hi\\\" \\\\o/\"", "He said \"hi\" \\o/", "]C0"},            // escapes
-    /* 11*/ LinearCase{"1",  "\"" + Escaped(AllPrintable()) + "\"", AllPrintable(), "]C0"},
-    /* 12*/ LinearCase{"1C", "\"0011223344556677889901234567\"", "0011223344556677889901234567", "]C0"},
-    /* 13*/ LinearCase{"1A", "\"A\x01\x02\x1D\x1F_\"", "A\x01\x02\x1D\x1F_", "]C0"},
-    /* 14*/ LinearCase{"1",  "\"\xE9t\xE9\"", "\xE9t\xE9", "]C0"},                                  // FNC4 for bytes above 127
-    /* 15*/ LinearCase{"3",  "\"1Z12345E0312345678\"", "1Z12345E0312345678", ""},
-    /* 16*/ LinearCase{"3",  "\"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%\"", "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%", ""},
-    /* 17*/ LinearCase{"3",  "\"Full ascii: a+b\"", "Full ascii: a+b", "", true},
-    /* 18*/ LinearCase{"K",  "\"B12345678D\"", "B12345678D", ""},
-    /* 19*/ LinearCase{"K",  "\"A0123456789-$:/.+B\"", "A0123456789-$:/.+B", ""}
+    /*  1*/ LinearCase{"1A", "\">;4203032800>6AB\"", ">;4203032800>6AB", "]C0"},           // no invocation codes in EPL2
+    /*  2*/ LinearCase{"1C", "F1\"42030328\"F1\"9205590164917312345671\"", "42030328" + GS + "9205590164917312345671", "]C1"},
+    /*  3*/ LinearCase{"1C", "\"42030328\"F1\"92055901\"", "42030328" + GS + "92055901", "]C0"},
+    /*  4*/ LinearCase{"1E", "\"42030328\"", "42030328", "]C1"},
+    /*  5*/ LinearCase{"1",  "\"\xCD\xCA" "9205590164917312345671\"", "9205590164917312345671", "]C1"},    // Start C, FNC1
+    /*  6*/ LinearCase{"1",  "\"\xCC" "LM1\xC7" "23456789\xC8" "US\"", "LM123456789US", "]C0"},        // Start B, Code C, Code B
+    /*  7*/ LinearCase{"1",  "\"He said \\\"hi\\\" \\\\o/\"", "He said \"hi\" \\o/", "]C0"},            // escapes
+    /*  8*/ LinearCase{"1",  "\"\xE9t\xE9\"", "\xE9t\xE9", "]C0"},                                  // FNC4 for bytes above 127
+    /*  9*/ LinearCase{"3",  "\"0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%\"", "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%", ""},
+    /* 10*/ LinearCase{"3",  "\"Full ascii: a+b\"", "Full ascii: a+b", "", true},
+    /* 11*/ LinearCase{"K",  "\"A0123456789-$:/.+B\"", "A0123456789-$:/.+B", ""}
 ));
 // clang-format on
 
@@ -130,11 +123,9 @@ TEST(PreviewDecode, RotatedBarcodes) {
     }
 }
 
-struct MaxiCase {
-    std::string options;  // after "M,"
-    std::string data;
-    std::string primary;  // postal code, country and class as they come back
-};
+// options: after "M,"
+// primary: postal code, country and class as they come back
+struct MaxiCase { std::string options; std::string data; std::string primary; };
 
 class MaxiCodeDecode : public testing::TestWithParam<MaxiCase> {};
 

@@ -66,14 +66,92 @@ char Separator() {
 #endif
 }
 
-TempDir::TempDir() {
-    std::string base = ZAL2443_BINARY_DIR;
+std::string HostPath(const std::string &path) {
+    std::string out = path;
 #if defined(_WIN32)
-    // The build tree as Wine sees it (drive Z: maps the Linux root).
-    for (char &c : base) {
+    // Drive Z: maps the Linux root under Wine.
+    for (char &c : out) {
         if (c == '/') c = '\\';
     }
-    if (!base.empty() && base[0] == '\\') base = "Z:" + base;
+    if (!out.empty() && out[0] == '\\') out = "Z:" + out;
+#endif
+    return out;
+}
+
+std::string PluginFile(const std::string &name) {
+#if defined(_WIN32)
+    return HostPath(std::string(ZAL2443_BINARY_DIR) + "/bin/" + name + ".dll");
+#else
+    return std::string(ZAL2443_BINARY_DIR) + "/lib/lib" + name + ".so";
+#endif
+}
+
+std::string WriteJob(const TempDir &dir, const std::string &lines) {
+    std::string content = "[Begin]\r\n";
+    for (char c : lines) content += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    std::string path = dir.file("job.ini");
+    WriteFile(path, content);
+    return path;
+}
+
+EnvVar::EnvVar(const char *name, const std::string &value) : _name(name) {
+    if (const char *old = std::getenv(name)) _old = old, _had = true;
+#if defined(_WIN32)
+    _putenv_s(name, value.c_str());
+#else
+    setenv(name, value.c_str(), 1);
+#endif
+}
+
+EnvVar::~EnvVar() {
+#if defined(_WIN32)
+    _putenv_s(_name.c_str(), _had ? _old.c_str() : "");
+#else
+    _had ? setenv(_name.c_str(), _old.c_str(), 1) : unsetenv(_name.c_str());
+#endif
+}
+
+#if !defined(_WIN32)
+static void MakeFolders(const std::string &path) {
+    for (std::size_t at = 1; at != std::string::npos; at = path.find('/', at + 1)) mkdir(path.substr(0, at).c_str(), 0755);
+    mkdir(path.c_str(), 0755);
+}
+
+FakeUsbTree::FakeUsbTree()
+    : _dev("ZAL2443_DEV_ROOT", root.file("dev")), _sys("ZAL2443_SYSFS_ROOT", root.file("sys")) {
+    MakeFolders(root.file("dev/usb"));
+}
+
+void FakeUsbTree::AddPrinter(int n, const std::string &port, const char *vendor, const char *product, const char *id) {
+    std::string device = root.file("sys/devices/usb1/" + port);
+    std::string interface = device + "/" + port + ":1.0";
+    MakeFolders(interface);
+    WriteFile(device + "/idVendor", std::string(vendor) + "\n");
+    WriteFile(device + "/idProduct", std::string(product) + "\n");
+    WriteFile(interface + "/ieee1284_id", id);
+    std::string link = root.file("sys/class/usbmisc/lp" + std::to_string(n));
+    MakeFolders(link);
+    std::string target = "../../../devices/usb1/" + port + "/" + port + ":1.0";
+    EXPECT_EQ(0, symlink(target.c_str(), (link + "/device").c_str()));
+    WriteFile(Node(n), "");
+}
+#endif
+
+OptionsScope::OptionsScope(const char *heat, const char *speed, const char *verticalOffset,
+                           const char *horizontalOffset)
+    : _saved(CurrentPrinterOptions()) {
+    PrinterOptions &o = CurrentPrinterOptions();
+    CopyText(o.heat, heat);
+    CopyText(o.speed, speed);
+    CopyText(o.verticalOffset, verticalOffset);
+    CopyText(o.horizontalOffset, horizontalOffset);
+}
+
+OptionsScope::~OptionsScope() { CurrentPrinterOptions() = _saved; }
+
+TempDir::TempDir() {
+    std::string base = HostPath(ZAL2443_BINARY_DIR);
+#if defined(_WIN32)
     _mkdir((base + "\\test-tmp").c_str());
     path_ = base + "\\test-tmp\\t" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++g_counter);
     _mkdir(path_.c_str());
@@ -189,6 +267,20 @@ bool LogCapture::HasErrorMessage(const std::string &message) const {
     for (const std::string &line : ErrorLines()) {
         if (line.size() >= message.size() && line.compare(line.size() - message.size(), message.size(), message) == 0) {
             return true;
+        }
+    }
+    return false;
+}
+
+void LogCapture::Unwrap() {
+    config.WrapWidth = 4000;
+    log::ConfigureLogging(config);
+}
+
+bool LogCapture::Logged(const std::string &text) const {
+    for (const auto &lines : {DebugLines(), ErrorLines()}) {
+        for (const std::string &line : lines) {
+            if (line.find(text) != std::string::npos) return true;
         }
     }
     return false;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/PrinterOptions.h"
 #include "zal2443/zal2443.h"
 
 namespace zal::test {
@@ -31,6 +32,54 @@ void WriteFile(const std::string &path, const std::string &content);
 bool FileExists(const std::string &path);
 std::vector<std::string> ReadLines(const std::string &path);
 char Separator();
+// A path of the build machine as the library sees it (under Wine: Z:\...).
+std::string HostPath(const std::string &path);
+// A plug-in library of the build, e.g. "compress": lib/libcompress.so or bin\compress.dll.
+std::string PluginFile(const std::string &name);
+// Writes section "Begin" with the given "key=value\n" lines (CR LF on disk)
+// as job.ini in the folder and returns its path.
+std::string WriteJob(const TempDir &dir, const std::string &lines);
+
+// Sets an environment variable for the life of the object.
+class EnvVar {
+public:
+    EnvVar(const char *name, const std::string &value);
+    ~EnvVar();
+    EnvVar(const EnvVar &) = delete;
+    EnvVar &operator=(const EnvVar &) = delete;
+
+private:
+    std::string _name, _old;
+    bool _had = false;
+};
+
+#if !defined(_WIN32)
+// usblp printers as the kernel shows them, under a temporary root the
+// library is pointed to: the node dev/usb/lpN, the interface in sysfs with
+// its IEEE 1284 device id, the USB device above it with the ids, and the
+// class link between them.
+class FakeUsbTree {
+public:
+    FakeUsbTree();
+    void AddPrinter(int n, const std::string &port, const char *vendor, const char *product, const char *id);
+    std::string Node(int n) const { return root.file("dev/usb/lp" + std::to_string(n)); }
+
+    TempDir root;
+
+private:
+    EnvVar _dev, _sys;
+};
+#endif
+
+// Sets the four printer option texts and puts the old ones back.
+class OptionsScope {
+public:
+    OptionsScope(const char *heat, const char *speed, const char *verticalOffset, const char *horizontalOffset);
+    ~OptionsScope();
+
+private:
+    PrinterOptions _saved;
+};
 
 // Fixes date, time, process id and tick count, and answers message boxes
 // from a script; restores everything on destruction.
@@ -62,7 +111,11 @@ public:
     std::vector<std::string> DebugMessages() const;
     bool HasDebugMessage(const std::string &message) const;
     bool HasErrorMessage(const std::string &message) const;
+    // Whether a line of either log contains the text.
+    bool Logged(const std::string &text) const;
     void Clear();
+    // Keeps every message on one line of the debug log.
+    void Unwrap();
     const TempDir &dir() const { return dir_; }
     _LoggingConfigA config;
 

@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "common/Format.h"
-#include "common/Log.h"
 #include "formatting/CommonData.h"
-#include "formatting/JobFile.h"
+#include "formatting/ups/MaxiCodeFields.h"
+#include "formatting/ups/Maxicode.h"
 #include "formatting/ups/UpsData.h"
+#include "platform/Platform.h"
 #include "support/TestSupport.h"
 #include "zal2443/zal2443.h"
 
@@ -53,7 +54,63 @@ struct MaxiJob {
         job.ArchiveFolder = archiveFolder.c_str();
         job.ProfileEntry = &profile;
     }
-    void Rewrite(const std::string &lines) { jobFile = WriteJob(dir, lines); }
+};
+
+// Fields as InitMaxiCodeFields sets them; or in the given mode and test mode.
+inline MaxiCodeFields Fields() {
+    MaxiCodeFields fields;
+    InitMaxiCodeFields(fields);
+    return fields;
+}
+inline MaxiCodeFields Fields(int16_t mode, bool testMode = false) {
+    MaxiCodeFields fields = Fields();
+    fields.Mode = mode;
+    fields.TestMode = testMode;
+    return fields;
+}
+
+// The message LibUPSFormatMaxicode builds for the job.
+inline std::string BuildMaxicode(MaxiJob &j, bool *ok = nullptr) {
+    char destination[400] = {};
+    bool result = LibUPSFormatMaxicode(destination, sizeof destination, *j.common, *j.ups, &j.job);
+    if (ok != nullptr) *ok = result;
+    return destination;
+}
+
+// The engine settings in the Linux build's registry store; empty: every
+// setting at its default.  (The Windows build reads the registry itself.)
+struct RegistryStore {
+    explicit RegistryStore(const std::string &values) {
+        WriteFile(file, "[SOFTWARE\\Norwick Solutions Inc.\\Orvandex]\n" + values);
+    }
+    TempDir dir;
+    std::string file = dir.file("registry.ini");
+    EnvVar env{"ZAL2443_REGISTRY", file};
+};
+
+// A base of its own, so that the folder exists before the job file names it.
+struct CompressFolder {
+    explicit CompressFolder(const std::string &values) : registry(values) {}
+    RegistryStore registry;
+    TempDir compressDir;
+};
+
+// A job whose compression folder holds a copy of the stand-in compression
+// library (unless withLibrary is false), with the given registry values.
+struct CompressJob : CompressFolder, MaxiJob {
+    explicit CompressJob(const std::string &lines = "", bool withLibrary = true, const std::string &values = "")
+        : CompressFolder(values), MaxiJob(lines + "CompressDir=" + compressDir.path() + "\n") {
+        const std::string library = PluginFile("compress");
+        standIn = CompressFile(library.substr(library.find_last_of("/\\") + 1).c_str());
+        if (withLibrary) {
+            EXPECT_TRUE(platform::CopyFile(library.c_str(), standIn.c_str(), false));
+        }
+    }
+    std::string CompressFile(const char *name) const { return compressDir.file(name); }
+    std::string ArchiveFile(const std::string &name) const {
+        return archiveFolder + "MaxicodeOutput" + Separator() + name;
+    }
+    std::string standIn;
 };
 
 // The fields of a MaxiCode message after its header, split at GS; a field
@@ -78,12 +135,6 @@ inline std::vector<std::string> SplitMessage(const std::string &message) {
     }
     if (!field.empty()) fields.push_back(field);
     return fields;
-}
-
-// Long lines of the debug log stay on one line.
-inline void NoWrap(LogCapture &log) {
-    log.config.WrapWidth = 1000;
-    log::ConfigureLogging(log.config);
 }
 
 // Visible form of a message for failure output.

@@ -11,27 +11,21 @@
 namespace zal {
 namespace {
 
-using test::TempDir;
-
-struct Formatted {
-    test::UpsRun run;
-    bool ok = false;
-};
-
-Formatted FormatAll(const TempDir &dir, const std::string &lines) {
-    Formatted f;
-    f.run.jobFile = test::WriteJob(dir, lines + test::kUpsBaseJob);
-    _JobInfoA job = test::JobRecord(f.run.jobFile);
-    f.ok = upsFormatData(*f.run.ups, *f.run.common, &job);
-    return f;
+// The whole UPS formatting of a job, as the job entry calls it.
+test::UpsRun FormatAll(const std::string &lines) {
+    test::UpsRun run(lines);
+    _JobInfoA job{};
+    job.JobTag = "UPSTEST";
+    job.JobFile = run.jobFile.c_str();
+    run.ok = upsFormatData(*run.ups, *run.common, &job);
+    return run;
 }
 
 TEST(UpsFormatTest, DomesticLabelData) {
-    TempDir dir;
     test::LogCapture log;
-    auto f = FormatAll(dir, "StreetAddress=1 O'HARE DR\n");
+    auto f = FormatAll("StreetAddress=1 O'HARE DR\n");
     ASSERT_TRUE(f.ok);
-    const UpsData &ups = *f.run.ups;
+    const UpsData &ups = *f.ups;
     // the MaxiCode data is escaped for its quoted EPL field
     const std::string maxi = ups.MaxiCodeData;
     EXPECT_EQ(maxi.rfind("[)>\x1E" "01\x1D" "96", 0), 0u) << maxi;
@@ -54,9 +48,8 @@ TEST(UpsFormatTest, FailuresNameTheirStep) {
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
-        TempDir dir;
         test::LogCapture log;
-        auto f = FormatAll(dir, rows[i].job);
+        auto f = FormatAll(rows[i].job);
         EXPECT_FALSE(f.ok) << "row " << i;
         EXPECT_TRUE(log.HasErrorMessage(rows[i].errorLine)) << "row " << i;
     }
@@ -77,10 +70,9 @@ TEST(UpsFormatTest, TermsNotice) {
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
-        TempDir dir;
-        auto f = FormatAll(dir, rows[i].job);
+        auto f = FormatAll(rows[i].job);
         ASSERT_TRUE(f.ok) << "row " << i;
-        const UpsData &ups = *f.run.ups;
+        const UpsData &ups = *f.ups;
         if (!rows[i].notice) {
             EXPECT_EQ(ups.TermsLineCount, 0) << "row " << i;
             continue;
