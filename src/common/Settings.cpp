@@ -80,7 +80,7 @@ bool ReadINIString(const char *key, const char *defaultValue, char *output, std:
     platform::SetLastError(0);
     errno = 0;
     char probe[255];
-    platform::GetPrivateProfileString(kJobSection, key, kNotFoundSentinel, probe, sizeof probe, file);
+    uint32_t probed = platform::GetPrivateProfileString(kJobSection, key, kNotFoundSentinel, probe, sizeof probe, file);
     if (errno != 0) {
         int err = errno;
         Describe(platform::GetLastError(), description, sizeof description);
@@ -92,8 +92,15 @@ bool ReadINIString(const char *key, const char *defaultValue, char *output, std:
     if (!missing) {
         platform::SetLastError(0);
         errno = 0;
-        uint32_t n = platform::GetPrivateProfileString(kJobSection, key, kNotFoundSentinel, output,
-                                                       static_cast<uint32_t>(size), file);
+        uint32_t n;
+        if (probed + 1 < sizeof probe) {
+            // The probe holds the whole value: the second read would give the
+            // same bytes, cut to the caller's size.
+            n = static_cast<uint32_t>(CopyText(output, size, probe));
+        } else {
+            n = platform::GetPrivateProfileString(kJobSection, key, kNotFoundSentinel, output,
+                                                  static_cast<uint32_t>(size), file);
+        }
         if (n == 11 && std::strcmp(output, kNotFoundSentinel) == 0) {
             missing = true;
         } else if (n != 0) {
