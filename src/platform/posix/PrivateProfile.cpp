@@ -154,10 +154,13 @@ bool Store(const std::string &path, const std::string &bytes) {
 
 // A pinned file looked up by the name the caller gives, as the job's own
 // reads name it: no path mapping, no allocation.
+Pin *g_lastPin = nullptr;  // the pin the last lookup found; reset when pins change
+
 Pin *PinByRawPath(const char *file) {
     if (file == nullptr) return nullptr;
+    if (g_lastPin != nullptr && g_lastPin->rawPath == file) return g_lastPin;
     for (auto &entry : Pins()) {
-        if (entry.second.rawPath == file) return &entry.second;
+        if (entry.second.rawPath == file) return g_lastPin = &entry.second;
     }
     return nullptr;
 }
@@ -319,6 +322,7 @@ bool PinnedFileExists(const std::string &nativePath, bool &exists) {
 
 void PinProfileFile(const char *file) {
     if (file == nullptr) return;
+    g_lastPin = nullptr;
     std::string path = NativePath(file);
     auto [pin, added] = Pins().try_emplace(path);
     if (added) {
@@ -330,6 +334,7 @@ void PinProfileFile(const char *file) {
 
 void UnpinProfileFile(const char *file) {
     if (file == nullptr) return;
+    g_lastPin = nullptr;
     auto pin = Pins().find(NativePath(file));
     if (pin != Pins().end() && --pin->second.count <= 0) Pins().erase(pin);
 }
