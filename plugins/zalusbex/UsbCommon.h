@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ZalUsbEx.h"
@@ -80,5 +81,28 @@ public:
 };
 // The printers present, in a stable order.
 std::vector<std::unique_ptr<PrinterPort>> ListPrinterPorts();
+
+// A system half's own printer record (with a `path`) and its three
+// functions, seen as PrinterPorts.
+template <typename Printer, DeviceId (*ReadId)(const Printer &),
+          bool (*ReadIds)(const Printer &, uint32_t &, uint32_t &), UsbHandle (*OpenPrinter)(const Printer &, UsbError *)>
+std::vector<std::unique_ptr<PrinterPort>> PortsOf(std::vector<Printer> printers) {
+    class Port : public PrinterPort {
+    public:
+        explicit Port(Printer p) : _printer(std::move(p)) {}
+        const std::string &Path() const override { return _printer.path; }
+        DeviceId ReadDeviceId() const override { return ReadId(_printer); }
+        bool ReadVendorProduct(uint32_t &vendor, uint32_t &product) const override {
+            return ReadIds(_printer, vendor, product);
+        }
+        UsbHandle Open(UsbError *error) const override { return OpenPrinter(_printer, error); }
+
+    private:
+        Printer _printer;
+    };
+    std::vector<std::unique_ptr<PrinterPort>> ports;
+    for (Printer &p : printers) ports.push_back(std::make_unique<Port>(std::move(p)));
+    return ports;
+}
 
 }  // namespace zalusb

@@ -152,27 +152,15 @@ uint32_t CurrentProcessId() { return static_cast<uint32_t>(::getpid()); }
 
 namespace {
 
-class Port : public PrinterPort {
-public:
-    explicit Port(Printer p) : printer(std::move(p)) {}
-    const std::string &Path() const override { return printer.path; }
-    DeviceId ReadDeviceId() const override { return zalusb::ReadDeviceId(printer); }
-    bool ReadVendorProduct(uint32_t &vendor, uint32_t &product) const override {
-        std::string parent = SysfsDevice(printer) + "/../";
-        return ReadHexId(parent + "idVendor", vendor) && ReadHexId(parent + "idProduct", product);
-    }
-    UsbHandle Open(UsbError *error) const override { return zalusb::Open(printer, error); }
-
-private:
-    Printer printer;
-};
+bool ReadVendorProduct(const Printer &p, uint32_t &vendor, uint32_t &product) {
+    std::string parent = SysfsDevice(p) + "/../";
+    return ReadHexId(parent + "idVendor", vendor) && ReadHexId(parent + "idProduct", product);
+}
 
 }  // namespace
 
 std::vector<std::unique_ptr<PrinterPort>> ListPrinterPorts() {
-    std::vector<std::unique_ptr<PrinterPort>> ports;
-    for (Printer &p : ListPrinters()) ports.push_back(std::make_unique<Port>(std::move(p)));
-    return ports;
+    return PortsOf<Printer, ReadDeviceId, ReadVendorProduct, Open>(ListPrinters());
 }
 
 }  // namespace zalusb
