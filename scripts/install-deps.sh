@@ -1,15 +1,26 @@
 #!/bin/sh
 # Installs the Debian packages the build needs, when they are missing.
 #   scripts/install-deps.sh linux    library, zalprint, Linux tests
-#   scripts/install-deps.sh all      also the Windows cross-build and Wine
+#   scripts/install-deps.sh dll32    also the 32-bit Windows cross-compiler
+#   scripts/install-deps.sh win32    also 32-bit Wine, to run the 32-bit build
+#   scripts/install-deps.sh win64    also the 64-bit cross-compiler and wine64
+#   scripts/install-deps.sh all      every leg
 set -eu
 
 want=${1:-all}
 pkgs="cmake g++ make ninja-build googletest libgtest-dev libbenchmark-dev pkg-config"
 pkgs="$pkgs libpng-dev libzint-dev libzxing-dev zlib1g-dev xfonts-terminus"
-if [ "$want" = all ]; then
-  pkgs="$pkgs g++-mingw-w64-i686 wine wine32:i386"
-fi
+dll32="g++-mingw-w64-i686"
+win32="$dll32 wine wine32:i386"
+win64="g++-mingw-w64-x86-64-posix wine64"
+case "$want" in
+  linux) ;;
+  dll32) pkgs="$pkgs $dll32" ;;
+  win32) pkgs="$pkgs $win32" ;;
+  win64) pkgs="$pkgs $win64" ;;
+  all) pkgs="$pkgs $win32 $win64" ;;
+  *) echo "install-deps: unknown leg $want (linux, dll32, win32, win64, all)" >&2; exit 2 ;;
+esac
 
 installed() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"

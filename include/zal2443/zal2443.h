@@ -236,7 +236,11 @@ typedef int32_t(ZALAPI *ZALProcessJobAFn)(_JobInfoA *, _PeripheralInfoA *);
 typedef int32_t(ZALAPI *ZALDevConfExWFn)(_JobInfoW *, const _PeripheralInfoW *);
 
 #define ZAL_EXPORT_SETDEBUGW_DECORATED "?ZALSetDebugW@@YAXU_LoggingConfigW@@@Z"
+#if defined(_WIN64)
+#define ZAL_EXPORT_DEVCONFEXW_DECORATED "?ZALDevConfExW@@YAHPEAU_JobInfoW@@PEBU_PeripheralInfoW@@@Z"
+#else
 #define ZAL_EXPORT_DEVCONFEXW_DECORATED "?ZALDevConfExW@@YAHPAU_JobInfoW@@PBU_PeripheralInfoW@@@Z"
+#endif
 
 #ifdef __cplusplus
 } /* extern "C" */

@@ -5,8 +5,11 @@
 # zalprint's stdout, its exit status and the files left in the folder).
 #
 #   ZALPRINT="build/linux/bin/zalprint" tests/golden/run.sh [--update] [CASE...]
-#   ZALPRINT="wine build/win32/bin/zalprint.exe" tests/golden/run.sh
+#   ZALPRINT="build/win32/bin/zalprint.exe" tests/golden/run.sh
+#   ZAL_WINE=/usr/lib/wine/wine64 ZALPRINT="build/win64/bin/zalprint.exe" tests/golden/run.sh
 #
+# A Windows program (.exe) runs under the Wine loader ZAL_WINE (default
+# `wine`, which is the 32-bit loader).
 # --update rewrites the expected files; read the diff before committing it.
 # A job may name the stand-in compression library with CompressDir=.plugin;
 # a case holding a file .linux-only is skipped for a Windows program.
@@ -28,6 +31,9 @@ for word in $ZALPRINT; do
 done
 ZALPRINT=${absolute# }
 program=${ZALPRINT##* }
+case "$ZALPRINT" in
+  *.exe) [ "$program" = "$ZALPRINT" ] && ZALPRINT="${ZAL_WINE:-wine} $ZALPRINT" ;;
+esac
 
 # The stand-in MaxiCode compression library goes into every scratch folder as
 # .plugin/ (hidden: not among the files listed), so a job can name it with
