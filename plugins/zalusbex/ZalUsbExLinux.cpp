@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "UsbCommon.h"
+#include "platform/posix/WindowsPaths.h"
 
 // From the usblp driver: the device id, led by its two-byte length.
 #define LPIOC_GET_DEVICE_ID(len) _IOC(_IOC_READ, 'P', 1, len)
@@ -129,23 +130,7 @@ UsbHandle Open(const Printer &p, UsbError *error) {
 }  // namespace
 
 std::string NativeLogPath(const std::string &windowsPath) {
-    std::string out;
-    std::size_t rest = 0;
-    if (windowsPath.size() >= 2 && std::isalpha(static_cast<unsigned char>(windowsPath[0])) && windowsPath[1] == ':') {
-        char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(windowsPath[0])));
-        const char *root = std::getenv((std::string("ZAL2443_DRIVE_") + drive).c_str());
-        if (root != nullptr && *root != '\0') {
-            out = root;
-        } else {
-            const char *home = std::getenv("HOME");
-            out = Root("ZAL2443_HOME", (std::string(home != nullptr ? home : "/tmp") + "/.zal2443").c_str()) +
-                  "/drive_" + static_cast<char>(std::tolower(static_cast<unsigned char>(drive)));
-        }
-        rest = 2;
-        if (rest < windowsPath.size() && windowsPath[rest] != '\\' && windowsPath[rest] != '/') out += '/';
-    }
-    for (std::size_t i = rest; i < windowsPath.size(); ++i) out += windowsPath[i] == '\\' ? '/' : windowsPath[i];
-    return out;
+    return zal::platform::posix::MapWindowsPath(windowsPath.c_str());
 }
 
 uint32_t CurrentProcessId() { return static_cast<uint32_t>(::getpid()); }

@@ -1,109 +1,48 @@
-// DoPeripheral: carrier lookup, version line, copies, device and media
-// checks, the carrier's layout with the generic fallback, and the result
-// file.
+// DoPeripheral: the carrier's row, the version line, copies, device and
+// media checks, the carrier's label with the generic fallback, and the
+// result file.
 #include "api/Dispatch.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "carriers/CarrierTable.h"
 #include "common/ErrorCodes.h"
 #include "common/Format.h"
-#include "common/JobState.h"
 #include "common/Log.h"
 #include "common/Strings.h"
-#include "layouts/Layouts.h"
 #include "platform/Platform.h"
 
 namespace zal {
 namespace {
 
-struct CarrierName {
-    const char *value;
-    CarrierCode code;
-};
-
-// clang-format off
-const CarrierName kCarriers[] = {
-    {"CN22", CARRIER_CN22},           {"DHL", CARRIER_DHL},         {"ECON", CARRIER_ECON},
-    {"FDX", CARRIER_FDX},             {"FDXINT", CARRIER_FDXINT},   {"LONESTAR", CARRIER_LONESTAR},
-    {"ONTRAC", CARRIER_ONTRAC},       {"POS", CARRIER_POS},         {"RPS", CARRIER_RPS},
-    {"RTX", CARRIER_RTX},             {"SMARTPOST", CARRIER_SMARTPOST}, {"SUREPOST", CARRIER_SUREPOST},
-    {"UPS", CARRIER_UPS},             {"UPSINT", CARRIER_UPSINT},   {"UPS PICKUP", CARRIER_UPS_PLD},
-    {"UPSPR", CARRIER_UPSPR},         {"UPSFLEX", CARRIER_UPSFLEX}, {"UPSMI", CARRIER_UPS_MI},
-    {"UPSMIR", CARRIER_UPS_MIR},      {"UPSAP", CARRIER_UPS_AP},    {"UPSBARCODE", CARRIER_UPSBARCODE},
-    {"FXR", CARRIER_FXR},             {"RECEIPT", CARRIER_RECEIPT}, {"DEPTSTORE", CARRIER_DEPTSTORE},
-    {"PCD", CARRIER_PCD},             {"RRDL", CARRIER_RRDL},       {"DIAG", CARRIER_DIAG},
-    {"FONTS", CARRIER_FONTS},         {"GEN", CARRIER_GEN},         {"CUSTOM", CARRIER_CUSTOM},
-};
-
-enum RouteFlags : unsigned {
-    kNone = 0,
-    kBrdYear = 1,      // the log line carries "BRD:%d"
-    kMediaCheck = 2,   // CheckMediaDims before the call
-    kNewLayout = 4,    // "Calling new 4x4 label code." after a passed check
-};
-
-struct Route {
-    CarrierCode code;
-    const char *logLine;
-    unsigned flags;
-    LayoutA formA;
-    LayoutB formB;
-};
-
-const Route kRoutes[] = {
-    {CARRIER_DHL,       "%s: CARRIER_DHL (%s)",       kNone, PrintUnspecifiedLabelA, nullptr},
-    {CARRIER_FDX,       "%s: CARRIER_FDX (%s)",       kNone, PrintNotBuiltLabelA, nullptr},
-    {CARRIER_FDXINT,    "%s: CARRIER_FDXINT (%s)",    kNone, PrintNotBuiltLabelA, nullptr},
-    {CARRIER_FXR,       "%s: CARRIER_FXR (%s)",       kNone, PrintUnspecifiedLabelA, nullptr},
-    {CARRIER_LONESTAR,  "%s: CARRIER_LONESTAR (%s)",  kNone, PrintUnspecifiedLabelA, nullptr},
-    {CARRIER_ONTRAC,    "%s: CARRIER_ONTRAC (%s)",    kNone, PrintUnspecifiedLabelA, nullptr},
-    {CARRIER_PCD,       "%s: CARRIER_PCD (%s)",       kNone, PrintUnspecifiedLabelA, nullptr},
-    {CARRIER_POS,       "%s: CARRIER_POS (%s)",       kNone, PrintNotBuiltLabelA, nullptr},
-    {CARRIER_RPS,       "%s: CARRIER_RPS (%s)",       kNone, PrintUnspecifiedLabelA, nullptr},
-    {CARRIER_RTX,       "%s: CARRIER_RTX (%s)",       kNone, PrintUnspecifiedLabelA, nullptr},
-    {CARRIER_SMARTPOST, "%s: CARRIER_SMARTPOST (%s)", kNone, PrintNotBuiltLabelA, nullptr},
-    {CARRIER_SUREPOST,  "%s: CARRIER_SUREPOST (%s)",  kNone, nullptr, PrintNotBuiltLabelB},
-    {CARRIER_UPS,       "%s: CARRIER_UPS (%s) BRD:%d",     kBrdYear | kMediaCheck | kNewLayout, nullptr, PrintUpsDomesticLabel},
-    {CARRIER_UPSINT,    "%s: CARRIER_UPSINT (%s) BRD:%d",  kBrdYear | kMediaCheck | kNewLayout, nullptr, PrintNotBuiltLabelB},
-    {CARRIER_UPS_PLD,   "%s: CARRIER_UPS_PLD (%s) BRD:%d", kBrdYear | kMediaCheck | kNewLayout, nullptr, PrintNotBuiltLabelB},
-    {CARRIER_UPSPR,     "%s: CARRIER_UPSPR (%s) BRD:%d",   kBrdYear | kMediaCheck | kNewLayout, nullptr, PrintNotBuiltLabelB},
-    {CARRIER_UPS_MIR,   "%s: CARRIER_UPS_MIR (%s)",   kNone, nullptr, PrintNotBuiltLabelB},
-    {CARRIER_UPS_AP,    "%s: CARRIER_UPS_AP (%s)",    kNone, nullptr, PrintUpsAccessPointLabel},
-    {CARRIER_CN22,      "%s: PS Form 2976 - CN22 Customs Declaration (%s)", kMediaCheck, nullptr, PrintNotBuiltLabelB},
-    {CARRIER_FONTS,     "%s: FONT SAMPLE LABEL (%s)", kNone, nullptr, FontSamplePrint},
-};
-// clang-format on
-
 constexpr const char *kLibrary = ZAL2443_MODULE_NAME;
+// The tag of this printer family that ends the version line of most labels.
+constexpr const char *kModelTag = " Duzed ";
+// The UPS labels' version text ends in the library's own mark.
+constexpr const char *kUpsVersionMark = " E2443 ";
+// Without an application version, the line names this library's version.
+constexpr const char *kOwnVersion = "OV v" ZAL2443_VERSION_TEXT;
 
-bool IsUpsFamily(CarrierCode code) {
-    return code == CARRIER_UPS || code == CARRIER_UPS_PLD || code == CARRIER_UPSINT || code == CARRIER_UPSPR;
-}
-
-void BuildVersionLine(CarrierCode code, const char *jobFile) {
-    CopyText(ModelTag(), 8, " Duzed ");
-    char *line = VersionLine();
+void BuildVersionLine(const CarrierRow &row, LabelContext &label) {
+    CopyText(label.modelTag, kModelTag);
+    char *line = label.versionLine;
     line[0] = '\0';
     char version[20] = "";
-    platform::GetPrivateProfileString("Begin", "ApplicationVersion", "", version, sizeof version, jobFile);
-    if (IsUpsFamily(code)) {
-        if (version[0] != '\0') {
-            AppendStrings(line, kVersionLineSize, {version, " E2443 "});
-        } else {
-            AppendStrings(line, kVersionLineSize, {"OV v", ZAL2443_VERSION_TEXT, " E2443 "});
-        }
+    label.job.Raw("ApplicationVersion", "", version);
+    if (row.route.flags & kUpsVersionLine) {
+        AppendStrings(line, kVersionLineSize, {version[0] != '\0' ? version : kOwnVersion, kUpsVersionMark});
     } else if (version[0] != '\0') {
-        AppendStrings(line, kVersionLineSize, {"A0460,1202,0,1,1,1,N,\"", version, ModelTag()});
+        AppendStrings(line, kVersionLineSize, {"A0460,1202,0,1,1,1,N,\"", version, label.modelTag});
     } else {
-        AppendStrings(line, kVersionLineSize, {"A0550,1202,0,1,1,1,N,\"OV v", ZAL2443_VERSION_TEXT, ModelTag()});
+        AppendStrings(line, kVersionLineSize, {"A0550,1202,0,1,1,1,N,\"", kOwnVersion, label.modelTag});
     }
 }
 
-bool HeaderPrefixFor(const JobContext *context) {
-    if (context->DeviceId == 2) return false;
-    if (context->DeviceId == 0) return std::strcmp(context->DeviceDescription, "no-mem") != 0;
+bool HeaderPrefixFor(const JobContext &context) {
+    if (context.DeviceId == 2) return false;
+    if (context.DeviceId == 0) return std::strcmp(context.DeviceDescription, "no-mem") != 0;
     return true;
 }
 
@@ -112,75 +51,51 @@ int32_t MediaTooSmall() {
     return ZALERR_JOB_INVALIDMEDIA;
 }
 
-const Route *FindRoute(CarrierCode code) {
-    for (const Route &r : kRoutes) {
-        if (r.code == code) return &r;
-    }
-    return nullptr;
-}
-
-int32_t Generic(const char *jobFile, JobContext *context, bool prefix) {
-    log::LogInfo("%s: GENERIC LABEL (%s)", kLibrary, context->Media.Name);
-    return PrintGenericLabel(jobFile, context, prefix);
+int32_t PrintGeneric(LabelContext &label) {
+    const CarrierRoute &generic = GenericRoute();
+    log::LogInfo(generic.logLine, kLibrary, label.device.Media.Name);
+    return generic.print(label);
 }
 
 bool FallsBack(int32_t result) { return result == ZALERR_LABEL_PRINTGENERIC || result == ZALERR_JOB_UNSUPCARRIER; }
 
-// One copy: device checks, the carrier's branch, the generic fallback.
-int32_t PrintOneCopy(CarrierCode code, _JobInfoA *job, JobContext *context, bool prefix) {
-    const char *jobFile = job->JobFile;
-    const char *media = context->Media.Name;
-    int32_t result;
-    if (Contains(context->DeviceDescription, "FedEx Ground COD Tag")) {
-        if (code != CARRIER_RPS) return ZALERR_JOB_CANCELLED;
-        log::LogInfo("%s: FedEx Ground COD Tag (%s)", kLibrary, media);
-        result = PrintUnspecifiedLabelA(jobFile, context, prefix);
-    } else if (Contains(context->DeviceDescription, "CN22 Customs Declaration")) {
-        if (code != CARRIER_CN22) return ZALERR_JOB_CANCELLED;
-        if (!CheckMediaDims(context)) return MediaTooSmall();
-        if (context->Media.Length < 6.0f) {
-            log::LogInfo("%s: PS Form 2976 - CN22 Customs Declaration 4x4 (%s)", kLibrary, media);
-        } else {
-            log::LogInfo("%s: PS Form 2976 - CN22 Customs Declaration 4x6 (%s)", kLibrary, media);
-        }
-        result = PrintNotBuiltLabelB(job, context, prefix);
-    } else if (code == CARRIER_UPSFLEX) {
-        log::LogInfo("%s: CARRIER_UPSFLEX (%s)", kLibrary, media);
-        log::LogErrorText(
-            "DoPeripheral: UPS Returns Flexible Access is not longer a supported/available service. Printing "
-            "cancelled.");
-        return ZALERR_JOB_DEPRECATEDSVC;
-    } else if (code == CARRIER_DIAG) {
-        log::LogInfo("%s: DIAGNOSTIC LABEL (%s)", kLibrary, media);
-        result = PrintDiagnosticLabel(context);
-    } else if (code == CARRIER_UPS_MI) {
-        int brd = static_cast<int>(platform::GetPrivateProfileInt("Begin", "BRDYear", 2020, jobFile));
-        log::LogInfo("%s: CARRIER_UPS_MI (%s) BRD:%d", kLibrary, media, brd);
-        char flag[2] = "";
-        platform::GetPrivateProfileString("Begin", "PrintCN22Flag", "", flag, sizeof flag, jobFile);
-        if (flag[0] == 'M') {
-            result = PrintUnspecifiedLabelB(job, context, prefix);
-        } else {
-            if (!CheckMediaDims(context)) return MediaTooSmall();
-            log::LogInfoText("DoPeripheral: Calling new 4x4 label code.");
-            result = PrintNotBuiltLabelB(job, context, prefix);
-        }
-    } else if (const Route *route = FindRoute(code)) {
-        if (route->flags & kBrdYear) {
-            int brd = static_cast<int>(platform::GetPrivateProfileInt("Begin", "BRDYear", 2020, jobFile));
-            log::LogInfo(route->logLine, kLibrary, media, brd);
-        } else {
-            log::LogInfo(route->logLine, kLibrary, media);
-        }
-        if (route->flags & kMediaCheck) {
-            if (!CheckMediaDims(context)) return MediaTooSmall();
-            if (route->flags & kNewLayout) log::LogInfoText("DoPeripheral: Calling new 4x4 label code.");
-        }
-        result = route->formA ? route->formA(jobFile, context, prefix) : route->formB(job, context, prefix);
+// One copy by its route: the checks, the information line, the label, the
+// generic fallback.
+int32_t PrintRoute(const CarrierRoute &route, LabelContext &label) {
+    if (route.flags & kGenericLabel) return PrintGeneric(label);
+    const char *media = label.device.Media.Name;
+    if ((route.flags & kMediaCheckFirst) && !CheckMediaDims(&label.device)) return MediaTooSmall();
+    if (route.flags & kBrdYear) {
+        log::LogInfo(route.logLine, kLibrary, media, static_cast<int>(label.job.RawInt("BRDYear", kDefaultBrdYear)));
     } else {
-        return Generic(jobFile, context, prefix);
+        log::LogInfo(route.logLine, kLibrary, media);
     }
-    return FallsBack(result) ? Generic(jobFile, context, prefix) : result;
+    if (route.flags & kRefused) {
+        log::LogErrorText(route.refusal);
+        return ZALERR_JOB_DEPRECATEDSVC;
+    }
+    if (route.flags & kMediaCheck) {
+        if (!CheckMediaDims(&label.device)) return MediaTooSmall();
+        if (route.flags & kNewLayoutLine) log::LogInfoText("DoPeripheral: Calling new 4x4 label code.");
+    }
+    int32_t result;
+    if (route.flags & kNotBuilt) {
+        log::LogInfoText("This carrier's layout is not part of this build.");
+        result = ZALERR_JOB_UNSUPCARRIER;
+    } else if (route.flags & kUnspecified) {
+        result = ZALERR_JOB_UNSUPCARRIER;
+    } else {
+        result = route.print(label);
+    }
+    return FallsBack(result) ? PrintGeneric(label) : result;
+}
+
+int32_t PrintOneCopy(const CarrierRow &row, LabelContext &label) {
+    if (const DeviceForm *form = FindDeviceForm(label.device.DeviceDescription)) {
+        if (row.code != form->carrier) return ZALERR_JOB_CANCELLED;
+        return PrintRoute(*form->choose(label), label);
+    }
+    return PrintRoute(row.choose != nullptr ? *row.choose(label) : row.route, label);
 }
 
 // The job file becomes "<name>.OK" or "<name>.ERR" beside it, or is deleted.
@@ -240,15 +155,6 @@ void ReportJobResult(const char *jobFile, int32_t result) {
 
 }  // namespace
 
-CarrierCode LookupCarrier(const char *jobFile) {
-    char value[1024] = "";
-    platform::GetPrivateProfileString("BEGIN", "Carrier", "", value, sizeof value, jobFile);
-    for (const CarrierName &c : kCarriers) {
-        if (EqualsNoCase(value, c.value)) return c.code;
-    }
-    return CARRIER_UNKNOWN;
-}
-
 bool CheckMediaDims(const JobContext *context) {
     bool pass = true;
     if (context->Media.Length < 4.25f) {
@@ -264,17 +170,17 @@ bool CheckMediaDims(const JobContext *context) {
     return pass;
 }
 
-int32_t DoPeripheral(_JobInfoA *job, JobContext *context) {
-    const char *jobFile = job->JobFile;
-    platform::PinProfileFile(jobFile);
-    CarrierCode code = LookupCarrier(jobFile);
-    BuildVersionLine(code, jobFile);
-    bool prefix = HeaderPrefixFor(context);
-    int copies = static_cast<int>(platform::GetPrivateProfileInt("Begin", "NumberOfCopies", 1, jobFile));
+int32_t DoPeripheral(_JobInfoA *job, LabelContext &label) {
+    char carrier[1024] = "";
+    label.job.Raw("Carrier", "", carrier);
+    const CarrierRow &row = LookupCarrier(carrier);
+    label.carrier = row.code;
+    BuildVersionLine(row, label);
+    label.headerPrefix = HeaderPrefixFor(label.device);
+    int copies = label.job.RawInt("NumberOfCopies", 1);
     int32_t result = ZALERR_LABEL_PRINTGENERIC;
-    for (int copy = 1; copy <= copies; ++copy) result = PrintOneCopy(code, job, context, prefix);
-    platform::UnpinProfileFile(jobFile);
-    ReportJobResult(jobFile, result);
+    for (int copy = 1; copy <= copies; ++copy) result = PrintOneCopy(row, label);
+    ReportJobResult(job->JobFile, result);
     FinishJobFile(job, result);
     return result;
 }

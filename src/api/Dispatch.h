@@ -4,26 +4,14 @@
 
 #include <cstdint>
 
-#include "device/JobContext.h"
+#include "job/LabelContext.h"
 #include "zal2443/zal2443.h"
 
 namespace zal {
 
-// clang-format off
-enum CarrierCode : int32_t {
-    CARRIER_DHL = 102, CARRIER_FDX = 104, CARRIER_POS = 106, CARRIER_RPS = 107, CARRIER_RTX = 108,
-    CARRIER_UPS = 109, CARRIER_UPS_PLD = 110, CARRIER_FDXINT = 111, CARRIER_UPSINT = 112,
-    CARRIER_FXR = 116, CARRIER_RECEIPT = 117, CARRIER_UPSPR = 118, CARRIER_DEPTSTORE = 119,
-    CARRIER_PCD = 121, CARRIER_RRDL = 124, CARRIER_ECON = 125, CARRIER_LONESTAR = 126,
-    CARRIER_ONTRAC = 127, CARRIER_SMARTPOST = 128, CARRIER_SUREPOST = 129, CARRIER_UPSFLEX = 130,
-    CARRIER_CN22 = 131, CARRIER_UPS_MI = 132, CARRIER_UPS_MIR = 133, CARRIER_UPS_AP = 134,
-    CARRIER_GEN = 135, CARRIER_CUSTOM = 136, CARRIER_UPSBARCODE = 137,
-    CARRIER_FONTS = 997, CARRIER_DIAG = 998, CARRIER_UNKNOWN = 999,
-};
-// clang-format on
-
-CarrierCode LookupCarrier(const char *jobFile);
-int32_t DoPeripheral(_JobInfoA *job, JobContext *context);
+// Prints the job's copies by its row of the carrier table and turns the job
+// file into its result file; returns the result of the last copy.
+int32_t DoPeripheral(_JobInfoA *job, LabelContext &label);
 // Media of the context: at least 4.0 inches wide and 4.25 long.
 bool CheckMediaDims(const JobContext *context);
 

@@ -5,10 +5,13 @@
 #include "api/Library.h"
 #include "common/ErrorCodes.h"
 #include "common/Format.h"
+#include "common/JobFile.h"
 #include "common/Log.h"
+#include "common/Modules.h"
 #include "common/PrinterOptions.h"
 #include "common/Strings.h"
 #include "device/DeviceOutput.h"
+#include "job/LabelContext.h"
 #include "platform/Platform.h"
 
 namespace zal::api {
@@ -51,7 +54,9 @@ const char *TranslateSpeed(const char *value) {
 // Option texts are cut to 5 characters: the printer fields hold 5.
 void SetOption(char (&setting)[6], const char *value) { CopyText(setting, value); }
 
-void ReadOptions(const _JobInfoA *job) {
+// The options become the library's settings, kept for the next job (a speed
+// that matches no rule keeps the last one), and this job's copy.
+PrinterOptions ReadOptions(const _JobInfoA *job) {
     const _JobProfileEntryA *entry = job->ProfileEntry;
     char values[4][50];
     for (int n = 0; n < 4; ++n) {
@@ -91,6 +96,7 @@ void ReadOptions(const _JobInfoA *job) {
         SetOption(options.verticalOffset, "0");
         log::LogMessage(kOptionLine, "ZALProcessJobA: Init: VerOffset=\"%s\" (Default)", options.verticalOffset);
     }
+    return options;
 }
 
 void SettleMediaAndOrientation(const _JobProfileEntryA *entry, JobContext &context) {
@@ -109,6 +115,25 @@ void SettleMediaAndOrientation(const _JobProfileEntryA *entry, JobContext &conte
                         entry->Orientation.Name);
         context.Orientation = entry->Orientation;
     }
+}
+
+HostJobValues HostValuesOf(const _JobInfoA &job) {
+    HostJobValues values;
+    if (job.ArchiveFolder != nullptr) values.archiveFolder = job.ArchiveFolder;
+    const char *prefix = job.ProfileEntry->OptionKeyPrefix;
+    values.optionKeyPrefix.assign(prefix, TextLength(prefix, sizeof job.ProfileEntry->OptionKeyPrefix));
+    if (job.JobTag != nullptr) values.jobTag.assign(job.JobTag, TextLength(job.JobTag, 8));
+    return values;
+}
+
+// Copies of the labels go into the folder ZALSetDebugA named, which may
+// come without its trailing separator, when its flags carry the job bit.
+LabelCopies LabelCopiesFor(const _LoggingConfigA &config) {
+    LabelCopies copies;
+    copies.save = (config.Flags & log::kJob) != 0;
+    copies.folder.assign(config.LogFolder, TextLength(config.LogFolder, sizeof config.LogFolder));
+    if (!copies.folder.empty() && copies.folder.back() != '\\' && copies.folder.back() != '/') copies.folder += '\\';
+    return copies;
 }
 
 struct PinnedFiles {
@@ -145,22 +170,26 @@ int32_t ProcessJobA(_JobInfoA *job, _PeripheralInfoA *peripheral) {
         char tag[9];
         CopyText(tag, job->JobTag != nullptr ? job->JobTag : " ");
         log::SetJobTag(tag);
-        JobContext context;
-        std::memset(&context, 0, sizeof context);
         log::LogInfo("ZALProcessJobA: Init: Reading options from file \"%s\".", job->ProfileFile ? job->ProfileFile : "");
         // The profile and settings files are read several times per job and
         // not written: parse each once for the whole job.
         PinnedFiles pinned(job);
-        ReadOptions(job);
-        ConfigureDevice(job, &context);
+        JobFile jobFile(job->JobFile);
+        JobContext context;
+        std::memset(&context, 0, sizeof context);
+        LabelContext label(jobFile, context);
+        label.options = ReadOptions(job);
+        ConfigureDevice(job, jobFile, &context);
         SettleMediaAndOrientation(job->ProfileEntry, context);
-        int32_t result = DoPeripheral(job, &context);
+        label.host = HostValuesOf(*job);
+        label.copies = LabelCopiesFor(CurrentLoggingConfig());
+        int32_t result = DoPeripheral(job, label);
         log::SetJobTag(" ");
         return result == ZALERR_SUCCESS ? 0 : 1;
     } catch (const std::exception &e) {
-        ReportUnhandledCppException(e, "zal2443", "ZALProcessJobA");
+        ReportUnhandledCppException(e, kLibraryModule, "ZALProcessJobA");
     } catch (...) {
-        log::LogError("An unhandled exception has been raised: (Exception in %s at %s) %s.", "zal2443",
+        log::LogError("An unhandled exception has been raised: (Exception in %s at %s) %s.", kLibraryModule,
                       "ZALProcessJobA", "[unknown] An exception of unknown type was thrown");
     }
     return ZALERR_JOB_UNHANDLED;

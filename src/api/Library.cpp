@@ -6,6 +6,7 @@
 #include "common/Format.h"
 #include "common/Heap.h"
 #include "common/Log.h"
+#include "common/Modules.h"
 
 namespace zal::api {
 namespace {
@@ -177,9 +178,9 @@ void ResetLibraryStateForTests() {
 
 void ReportEscapedException(const std::exception *error, const char *function) {
     if (error != nullptr) {
-        ReportUnhandledCppException(*error, "zal2443", function);
+        ReportUnhandledCppException(*error, kLibraryModule, function);
     } else {
-        log::LogError("An unhandled exception has been raised: (Exception in %s at %s) %s.", "zal2443", function,
+        log::LogError("An unhandled exception has been raised: (Exception in %s at %s) %s.", kLibraryModule, function,
                       "[unknown] An exception of unknown type was thrown");
     }
 }

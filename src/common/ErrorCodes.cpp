@@ -166,10 +166,6 @@ void FormatErrorString(uint32_t code, char *output, std::size_t size, bool withP
     }
 }
 
-void FormatInvalidHandleError(char output[512]) {
-    FormatErrorString(platform::kErrorInvalidHandle, output, 512, true, kKindWin32);
-}
-
 void FormatErrnoError(int errnoValue, char output[512]) {
     FormatErrorString(static_cast<uint32_t>(errnoValue), output, 512, true, kKindErrno);
 }

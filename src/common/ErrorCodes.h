@@ -81,7 +81,6 @@ enum ErrorCodeKind : int { kKindWin32 = 0, kKindNtStatus = 1, kKindHResult = 2, 
 int FormatErrorCodePrefix(uint32_t code, char *output, int kind);  // 64-byte output
 void FormatErrorString(uint32_t code, char *output, std::size_t size, bool withPrefix, int kind);
 // The fixed forms: the invalid-handle error (code 6) and an errno value.
-void FormatInvalidHandleError(char output[512]);
 void FormatErrnoError(int errnoValue, char output[512]);
 // The last Win32 error of the thread, described with its prefix.
 void DescribeLastError(char *output, std::size_t size);

@@ -214,24 +214,4 @@ bool IsAllocValid(void *const *variable, const char *name) {
     return true;
 }
 
-bool HeapAllocQuiet(void **variable, std::size_t size) {
-    if (IsMarkerOrNull(variable)) return false;
-    *variable = Allocate(size);
-    return *variable != nullptr;
-}
-
-bool HeapReAllocQuiet(void **variable, std::size_t size) {
-    if (IsMarkerOrNull(variable) || IsMarkerOrNull(*variable)) return false;
-    void *block = Reallocate(*variable, size);
-    if (block == nullptr) return false;
-    *variable = block;
-    return true;
-}
-
-void HeapFreeQuiet(void **variable) {
-    if (IsMarkerOrNull(variable) || IsMarkerOrNull(*variable)) return;
-    platform::HeapFree(*variable);
-    *variable = FreedMarker();
-}
-
 }  // namespace zal

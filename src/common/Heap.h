@@ -15,11 +15,6 @@ bool HeapReAllocHlpr(void **variable, std::size_t size, const char *name);
 void HeapFreeHlpr(void **variable, const char *name);
 bool IsAllocValid(void *const *variable, const char *name);
 
-// Quiet forms (no log lines), for the log itself.
-bool HeapAllocQuiet(void **variable, std::size_t size);
-bool HeapReAllocQuiet(void **variable, std::size_t size);
-void HeapFreeQuiet(void **variable);
-
 template <typename T>
 bool HeapAllocHlpr(T **variable, std::size_t size, const char *name) {
     return HeapAllocHlpr(reinterpret_cast<void **>(variable), size, name);

@@ -226,7 +226,6 @@ void ConfigureUsbLogging(const _LoggingConfigA &config) {
 const _LoggingConfigA *UsbLoggingConfig() { return g_state.usbPrepared ? &g_state.usb : nullptr; }
 
 bool IsConfigured() { return g_state.configured; }
-bool IsActive() { return g_state.active; }
 uint32_t Flags() { return g_state.flags; }
 void SetFlags(uint32_t flags) {
     g_state.flags = flags;
@@ -241,7 +240,6 @@ void IncreaseNesting() { ++g_state.depth; }
 void DecreaseNesting() {
     if (g_state.depth > 0) --g_state.depth;
 }
-int Nesting() { return g_state.depth; }
 
 void SetJobTag(const char *tag) { CopyText(g_state.jobTag, tag ? tag : " "); }
 const char *JobTag() { return g_state.jobTag; }
@@ -384,9 +382,6 @@ void LogDebugText(uint32_t categories, const char *text) {
 }
 void LogInfoText(const char *text) {
     if (Writable() && LevelPasses(kInfo)) WriteText(kInfo, text);
-}
-void LogWarningText(const char *text) {
-    if (Writable() && LevelPasses(kWarn)) WriteText(kWarn, text);
 }
 void LogMessageText(uint32_t flags, const char *text) {
     if (Writable() && ShouldLog(g_state.flags, flags)) WriteText(flags, text);

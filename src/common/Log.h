@@ -35,7 +35,6 @@ const _LoggingConfigA *UsbLoggingConfig();
 
 bool ShouldLog(uint32_t configured, uint32_t message);
 bool IsConfigured();
-bool IsActive();
 uint32_t Flags();
 void SetFlags(uint32_t flags);  // the library's current flags; recomputes "active"
 const char *LogFolder();        // with its trailing backslash, or ""
@@ -46,7 +45,6 @@ const char *ModuleName();
 // Nesting of the debug lines (three blanks per level).
 void IncreaseNesting();
 void DecreaseNesting();
-int Nesting();
 struct NestingScope {
     NestingScope() { IncreaseNesting(); }
     ~NestingScope() { DecreaseNesting(); }
@@ -68,7 +66,6 @@ void LogError(const char *format, ...) ZAL_PRINTF(1, 2);
 void LogCustom(const char *path, const char *format, ...) ZAL_PRINTF(2, 3);
 void LogDebugText(uint32_t categories, const char *text);
 void LogInfoText(const char *text);
-void LogWarningText(const char *text);
 void LogMessageText(uint32_t flags, const char *text);
 void LogErrorText(const char *text);
 

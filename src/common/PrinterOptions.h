@@ -1,7 +1,8 @@
 // The four printer option settings (heat, speed, vertical and horizontal
-// offset): library-wide texts of at most 5 characters, filled by the job
-// entry from the device's options, empty when the library is loaded, kept
-// from one job to the next.
+// offset): texts of at most 5 characters.  The library keeps the last ones
+// read (empty when it is loaded) from one job to the next, since a speed
+// that matches no rule keeps the previous one; each job prints with its own
+// copy (LabelContext).
 #pragma once
 
 namespace zal {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/Platform.h"
 
@@ -23,16 +24,11 @@ int Unattended(const char *text, const char *caption, uint32_t style, bool retry
 }  // namespace
 
 int PolicyMessageBox(const char *text, const char *caption, uint32_t style) {
-    const char *policy = std::getenv("ZAL2443_PROMPT");
-#if defined(_WIN32)
-    const char *fallback = "ask";
-#else
-    const char *fallback = "cancel";
-#endif
-    if (policy == nullptr || *policy == '\0') policy = fallback;
-    if (std::strcmp(policy, "ask") == 0) return platform::MessageBox(text, caption, style);
-    if (std::strncmp(policy, "retry:", 6) == 0) {
-        int allowed = std::atoi(policy + 6);
+    std::string policy = platform::GetEnvironment("ZAL2443_PROMPT");
+    if (policy.empty()) policy = platform::kDefaultPromptPolicy;
+    if (policy == "ask") return platform::MessageBox(text, caption, style);
+    if (policy.compare(0, 6, "retry:") == 0) {
+        int allowed = std::atoi(policy.c_str() + 6);
         bool retryCancel = (style & 0xF) == platform::kBoxRetryCancel;
         bool retry = retryCancel && g_retriesGiven < allowed;
         if (retry) ++g_retriesGiven;

@@ -32,9 +32,6 @@ void Describe(uint32_t code, char *out, std::size_t size) { FormatErrorString(co
 
 bool IsNotFound(uint32_t code) { return code == platform::kErrorFileNotFound || code == platform::kErrorPathNotFound; }
 
-// The Windows Latin-1 trade mark, copyright, registered and division signs
-// survive the clean-up besides printable ASCII.
-bool KeepByte(unsigned char c) { return (c >= 32 && c <= 126) || c == 153 || c == 169 || c == 174 || c == 247; }
 
 bool AskWow64(const char *who, uint32_t categories) {
     bool answer = false;
@@ -59,6 +56,10 @@ bool AskWow64(const char *who, uint32_t categories) {
 }
 
 }  // namespace
+
+bool IsKeptJobByte(unsigned char c) {
+    return (c >= 0x20 && c <= 0x7E) || c == 0x99 || c == 0xA9 || c == 0xAE || c == 0xF7;
+}
 
 bool ReadINIString(const char *key, const char *defaultValue, char *output, std::size_t size, std::size_t *outLength,
                    const char *file) {
@@ -151,7 +152,7 @@ bool ReadINIValue(const char *key, const char *defaultValue, char *output, std::
     if (ok) {
         std::size_t n = 0;
         for (std::size_t i = 0; raw[i] != '\0' && i < size && n + 1 < size; ++i) {
-            if (KeepByte(static_cast<unsigned char>(raw[i]))) clean[n++] = raw[i];
+            if (IsKeptJobByte(static_cast<unsigned char>(raw[i]))) clean[n++] = raw[i];
         }
         clean[n] = '\0';
         std::memcpy(output, clean, n + 1);

@@ -10,6 +10,10 @@ namespace zal {
 constexpr const char *kNotFoundSentinel = "__I_V_N_F__";
 constexpr const char *kJobSection = "Begin";
 
+// The bytes every cleaned job value keeps: printable ASCII and the trade
+// mark, copyright, registered and division signs of the Windows code page.
+bool IsKeptJobByte(unsigned char c);
+
 // Job file readers (section "Begin").
 bool ReadINIString(const char *key, const char *defaultValue, char *output, std::size_t size,
                    std::size_t *outLength, const char *file);

@@ -159,7 +159,6 @@ void KeepAlphanumeric(const char *source, char *destination, std::size_t maxCoun
     destination[count] = '\0';
 }
 
-void KeepAlphanumeric30(const char *source, char *destination) { KeepAlphanumeric(source, destination, 30); }
 
 void KeepDigits(char *destination, const char *source) {
     if (destination == nullptr || source == nullptr) return;
@@ -343,7 +342,6 @@ bool IsUsbPortName(const char *name) {
     return result;
 }
 
-bool IsUPSPR(const char *code) { return code != nullptr && TextLength(code, 6) == 5 && EqualsNoCase(code, "UPSPR"); }
 
 void UpperCase(char *text) {
     if (text == nullptr) return;

@@ -30,7 +30,6 @@ void CenterText(char *text, std::size_t size, std::size_t width);
 char *TrimWhitespace(char *text, std::size_t maxLength);
 bool EncloseInBrackets(char *text, std::size_t size);
 void KeepAlphanumeric(const char *source, char *destination, std::size_t maxCount);
-void KeepAlphanumeric30(const char *source, char *destination);  // destination of 31 bytes
 void KeepDigits(char *destination, const char *source);
 void CopyWithoutChar(char *destination, std::size_t size, const char *source, std::size_t count, char character);
 void NormalizeBlanks(char *text, std::size_t size);
@@ -43,7 +42,6 @@ bool IsBlankText(const char *text, std::size_t maxLength);
 bool IsDigitsSpacesDashes(const char *text, std::size_t maxLength);
 bool EqualsNoCase(const char *a, const char *b);
 bool IsUsbPortName(const char *name);
-bool IsUPSPR(const char *code);
 
 // Upper-cases ASCII letters in place (the C library's strupr in the "C" locale).
 void UpperCase(char *text);

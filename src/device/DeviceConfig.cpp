@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/Format.h"
+#include "common/JobFile.h"
 #include "common/Strings.h"
 #include "device/DeviceOutput.h"
 #include "platform/Platform.h"
@@ -170,7 +171,7 @@ void ConfigureOutputFile(const _JobInfoA &job, JobContext &context) {
 
 }  // namespace
 
-bool ConfigureDevice(const _JobInfoA *job, JobContext *context) {
+bool ConfigureDevice(const _JobInfoA *job, const JobFile &jobFile, JobContext *context) {
     if (job == nullptr || context == nullptr || job->ProfileEntry == nullptr) return false;
     const _JobProfileEntryA &entry = *job->ProfileEntry;
 
@@ -180,8 +181,9 @@ bool ConfigureDevice(const _JobInfoA *job, JobContext *context) {
     if (!FieldEmpty(entry.OptionKeyPrefix)) {
         CopyField(context->DeviceKey, entry.OptionKeyPrefix);
     } else {
-        std::string key = ReadProfileText(job->JobFile, "BEGIN", "Device", "", kProfileBuffer);
-        CopyText(context->DeviceKey, key.c_str());
+        char key[kProfileBuffer] = "";
+        jobFile.Raw("Device", "", key);
+        CopyText(context->DeviceKey, key);
     }
 
     std::string line = ReadProfileText(job->ProfileFile, "PeripheralSetup", context->DeviceKey, "", kProfileBuffer);

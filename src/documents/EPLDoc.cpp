@@ -22,8 +22,6 @@ constexpr std::size_t kBarcodeOpening = 96;
 constexpr std::size_t kPdfHalf = 64;
 constexpr std::size_t kHeaderSize = 128;
 
-constexpr uint32_t kMaxicodeData = 400;
-constexpr uint32_t kPdf417Data = 220001;
 constexpr int kMaxicodeX = 5;
 
 // Builds one command line within a limit, as snprintf with the templates'
@@ -71,10 +69,11 @@ private:
     std::size_t _limit;
 };
 
-// "A%03d,%04d,0,<font>,<more>\"<text>\"\n"
-CommandLine TextCommand(int x, int y, const char *font, const char *style, const char *text) {
+// "A%03d,%04d,<rotation>,<font>,<more>\"<text>\"\n"
+CommandLine TextCommand(int x, int y, int rotation, const char *font, const char *style, const char *text) {
     CommandLine line(kTextLine);
-    line.Char('A').Number(x, 3).Char(',').Number(y, 4).Text(",0,").Text(font).Text(style).Char('"').Text(text);
+    line.Char('A').Number(x, 3).Char(',').Number(y, 4).Char(',').Number(rotation).Char(',').Text(font).Text(style);
+    line.Char('"').Text(text);
     line.Text("\"\n");
     return line;
 }
@@ -233,19 +232,21 @@ bool EPLDoc::SaveToFile(const char *path) {
 
 // ---------------------------------------------------------------- text
 
-bool EPLDoc::PrintText(int x, int y, const char *font, const char *text) {
+bool EPLDoc::PrintText(int x, int y, const char *font, const char *text) { return PrintText(x, y, 0, font, text); }
+
+bool EPLDoc::PrintText(int x, int y, int rotation, const char *font, const char *text) {
     if (font == nullptr || !IsPrintable("PrintText", x, y, text)) return false;
     ValidateCoords(x, y);  // outside the area: written unshifted, the warning is in the log
-    return AppendCommand(TextCommand(x, y, font, ",N,", text));
+    return AppendCommand(TextCommand(x, y, rotation, font, ",N,", text));
 }
 
 bool EPLDoc::PrintInverseText(int x, int y, const char *font, const char *text) {
     if (font == nullptr || !IsPrintable("PrintInverseText", x, y, text)) return false;
     ValidateCoords(x, y);
-    return AppendCommand(TextCommand(x, y, font, ",R,", text));
+    return AppendCommand(TextCommand(x, y, 0, font, ",R,", text));
 }
 
-bool EPLDoc::PrintTextEx(int x, int y, const FontDescriptor &font, const char *text, int, int) {
+bool EPLDoc::PrintTextEx(int x, int y, const FontDescriptor &font, const char *text) {
     if (!IsPrintable("PrintTextEx", x, y, text)) return false;
     ValidateCoords(x, y);
     return AppendLine(kTextLine, "A%03d,%04d,0,%.16s,%d,%d,N,\"%s\"\n", x, y, font.Name, font.HMult, font.VMult, text);
@@ -258,7 +259,7 @@ bool EPLDoc::PrintTextParts(int x, int y, const char *font, TextPieces pieces) {
 
 bool EPLDoc::PrintTextExParts(int x, int y, const FontDescriptor &font, TextPieces pieces) {
     char text[kPartsText];
-    return JoinPieces(pieces, text) && PrintTextEx(x, y, font, text, 0, 0);
+    return JoinPieces(pieces, text) && PrintTextEx(x, y, font, text);
 }
 
 // ---------------------------------------------------------------- graphics
@@ -290,8 +291,6 @@ bool EPLDoc::EraseBox(int x, int y, int width, int height) {
     return DrawFilledBox(x, y, width, height) && DrawXorBox(x, y, width, height);
 }
 
-bool EPLDoc::Reserved12(int, int, int, int, int) { return false; }
-
 bool EPLDoc::AddComment(const char *text) { return text != nullptr && AppendLine(kLongLine, "; %s\n", text); }
 
 // ---------------------------------------------------------------- bar codes
@@ -320,8 +319,8 @@ bool EPLDoc::DrawMaxicodeBarcode(int y, const MaxicodeDescriptor &maxicode, cons
                                         maxicode.SymbolNumber, maxicode.SymbolCount)
                            : AppendLine(kBarcodeOpening, "b%03d,%04d,M,%.8s,\"", kMaxicodeX, y, maxicode.Mode);
     if (!opened) return false;
-    log::LogMessage(kJobDebug, "EPLDoc::DrawMaxicodeBarcode -> Maxicode Data Size: %u", kMaxicodeData);
-    return AppendBarcodeData(data, kMaxicodeData);
+    log::LogMessage(kJobDebug, "EPLDoc::DrawMaxicodeBarcode -> Maxicode Data Size: %u", kMaxicodeDataSize);
+    return AppendBarcodeData(data, kMaxicodeDataSize);
 }
 
 bool EPLDoc::DrawDataMatrixBarcode(int x, int y, const DataMatrixDescriptor &matrix, const char *data,
@@ -344,8 +343,8 @@ bool EPLDoc::DrawPDF417Barcode(int x, int y, const Pdf417Descriptor &pdf, const 
         return false;
     }
     if (!AppendLine(kPdfHalf * 2, "%s%s", first, second)) return false;
-    log::LogMessage(kJobDebug, "EPLDoc::DrawPDF417Barcode -> PDF417 Data Size: %u", kPdf417Data);
-    return AppendBarcodeData(data, kPdf417Data);
+    log::LogMessage(kJobDebug, "EPLDoc::DrawPDF417Barcode -> PDF417 Data Size: %u", kPdf417DataSize);
+    return AppendBarcodeData(data, kPdf417DataSize);
 }
 
 }  // namespace zal::ZalLib

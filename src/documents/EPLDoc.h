@@ -23,8 +23,10 @@ public:
     // area and written as given otherwise.  font is the EPL2 font text, for
     // example "4,1,1".
     bool PrintText(int x, int y, const char *font, const char *text) override;
-    bool PrintTextEx(int x, int y, const FontDescriptor &font, const char *text, int unused1 = 0,
-                     int unused2 = 0) override;
+    bool PrintTextEx(int x, int y, const FontDescriptor &font, const char *text) override;
+    // PrintText with the rotation of the A command (0 to 3, a quarter turn
+    // each).
+    bool PrintText(int x, int y, int rotation, const char *font, const char *text);
     // The pieces are joined (127 characters at most, else nothing is written).
     bool PrintTextParts(int x, int y, const char *font, TextPieces pieces) override;
     bool PrintTextExParts(int x, int y, const FontDescriptor &font, TextPieces pieces) override;
@@ -36,7 +38,6 @@ public:
     bool DrawBox(int x, int y, int width, int height, int thickness) override;
     bool DrawFilledBox(int x, int y, int width, int height) override;
     bool EraseBox(int x, int y, int width, int height) override;
-    bool Reserved12(int a, int b, int c, int d, int e) override;
     bool AddComment(const char *text) override;
 
     bool InitDoc(const LabelFormat *format);
@@ -44,10 +45,10 @@ public:
     bool PrintInverseText(int x, int y, const char *font, const char *text);
     bool DrawXorBox(int x, int y, int width, int height);
     bool DrawBarcode(int x, int y, const BarcodeDescriptor &barcode, const char *data);
-    // Always at x 5; at most 400 data characters.
+    // Always at x 5; at most kMaxicodeDataSize data characters.
     bool DrawMaxicodeBarcode(int y, const MaxicodeDescriptor &maxicode, const char *data);
     bool DrawDataMatrixBarcode(int x, int y, const DataMatrixDescriptor &matrix, const char *data, uint32_t length);
-    // At most 220001 data characters (the layouts' PDF417 text buffer).
+    // At most kPdf417DataSize data characters.
     bool DrawPDF417Barcode(int x, int y, const Pdf417Descriptor &pdf, const char *data);
 
 private:

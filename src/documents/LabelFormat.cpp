@@ -6,7 +6,7 @@
 
 namespace zal::ZalLib {
 
-bool InitLabelFormat(LabelFormat *format, const char *name, uint8_t headerPrefix) {
+bool InitLabelFormat(LabelFormat *format, const char *name, uint8_t headerPrefix, const PrinterOptions &options) {
     if (format == nullptr) return false;
     char date[9];
     char time[9];
@@ -14,7 +14,6 @@ bool InitLabelFormat(LabelFormat *format, const char *name, uint8_t headerPrefix
     Format(format->Created, sizeof(format->Created), "%s %s", date, time);
     format->HeaderPrefix = headerPrefix;
     // each option holds at most 5 characters: it fits its 6-byte field
-    const PrinterOptions &options = CurrentPrinterOptions();
     CopyText(format->HOffset, options.horizontalOffset);
     CopyText(format->VOffset, options.verticalOffset);
     CopyText(format->Speed, options.speed);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "common/PrinterOptions.h"
 #include "zal2443/zal2443.h"
 
 namespace zal::ZalLib {
@@ -51,9 +52,14 @@ struct LabelFormat {
     DocumentMedia Media;
 };
 
-// False only for a null record.  Stamps the date, copies the printer
+// False only for a null record.  Stamps the date, copies the job's printer
 // option settings and, when name is not empty, the label name.
-bool InitLabelFormat(LabelFormat *format, const char *name, uint8_t headerPrefix);
+bool InitLabelFormat(LabelFormat *format, const char *name, uint8_t headerPrefix, const PrinterOptions &options);
+
+// The most data the two-dimensional bar code commands take, terminator
+// included: a MaxiCode text, and the PDF417 text buffer of the labels.
+constexpr uint32_t kMaxicodeDataSize = 400;
+constexpr uint32_t kPdf417DataSize = 220001;
 
 struct FontDescriptor {
     char Name[16];          // EPL2 font selector

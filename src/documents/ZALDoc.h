@@ -24,8 +24,7 @@ public:
     /*  0*/ virtual int Print(JobContext *context) = 0;
     /*  1*/ virtual bool SaveToFile(const char *path) = 0;
     /*  2*/ virtual bool PrintText(int x, int y, const char *font, const char *text) = 0;
-    /*  3*/ virtual bool PrintTextEx(int x, int y, const FontDescriptor &font, const char *text, int unused1 = 0,
-                                     int unused2 = 0) = 0;
+    /*  3*/ virtual bool PrintTextEx(int x, int y, const FontDescriptor &font, const char *text) = 0;
     /*  4*/ virtual bool PrintTextParts(int x, int y, const char *font, TextPieces pieces) = 0;
     /*  5*/ virtual bool PrintTextExParts(int x, int y, const FontDescriptor &font, TextPieces pieces) = 0;
     /*  6*/ virtual bool DrawLine(int x, int y, int width, int height) = 0;
@@ -34,8 +33,7 @@ public:
     /*  9*/ virtual bool DrawBox(int x, int y, int width, int height, int thickness) = 0;
     /* 10*/ virtual bool DrawFilledBox(int x, int y, int width, int height) = 0;
     /* 11*/ virtual bool EraseBox(int x, int y, int width, int height) = 0;
-    /* 12*/ virtual bool Reserved12(int a, int b, int c, int d, int e) = 0;
-    /* 13*/ virtual bool AddComment(const char *text) = 0;
+    /* 12*/ virtual bool AddComment(const char *text) = 0;
     // clang-format on
 
     // Declared after the slots so that they keep their places.

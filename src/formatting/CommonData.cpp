@@ -22,12 +22,6 @@ struct TextKey {
     bool upperCase;
 };
 
-// The bytes every job value keeps: printable ASCII and the trade mark,
-// copyright, registered and division signs of the Windows code page.
-bool IsKeptByte(unsigned char c) {
-    return (c >= 0x20 && c <= 0x7E) || c == 0x99 || c == 0xA9 || c == 0xAE || c == 0xF7;
-}
-
 constexpr char kLineFeedMark = '\xA0';
 constexpr char kCarriageReturnMark = '\xA3';
 
@@ -46,13 +40,13 @@ void RemoveEnclosingBars(char *text) {
 // A user command cannot hold a line break in the job file, so the host
 // writes 0xA0 for a line feed and 0xA3 for a carriage return.  Every other
 // byte is cleaned as any job value is.
-void ReadUserCommand(const char *key, char (&field)[2048], const char *jobFile) {
+void ReadUserCommand(const char *key, char (&field)[2048], const JobFile &job) {
     char raw[sizeof field] = {};
-    if (!ReadINIString(key, "", raw, sizeof raw, nullptr, jobFile)) return;
+    if (!job.String(key, "", raw, sizeof raw, nullptr)) return;
     std::size_t n = 0;
     for (std::size_t i = 0; raw[i] != '\0'; ++i) {
         char c = raw[i];
-        if (IsKeptByte(static_cast<unsigned char>(c)) || c == kLineFeedMark || c == kCarriageReturnMark) {
+        if (IsKeptJobByte(static_cast<unsigned char>(c)) || c == kLineFeedMark || c == kCarriageReturnMark) {
             field[n++] = c;
         }
     }
@@ -62,22 +56,14 @@ void ReadUserCommand(const char *key, char (&field)[2048], const char *jobFile) 
     RemoveEnclosingBars(field);
 }
 
-void ReadInt(const char *key, int32_t defaultValue, int32_t &value, const char *jobFile) {
+void ReadInt(const char *key, int32_t defaultValue, int32_t &value, const JobFile &job) {
     value = defaultValue;  // kept when the file cannot be read
-    ReadINIInt(key, defaultValue, &value, jobFile);
+    job.Int(key, defaultValue, &value);
 }
 
-void ResetJobWide(JobWideValues &values) {
-    values = JobWideValues{};
-    values.OrderCount = 1;
-    values.ExpectedCount = 0;
-    values.NumberOfCopies = 1;
-}
-
-bool FormatCommonDataBody(CommonData &d, const char *jobFile) {
+bool FormatCommonDataBody(CommonData &d, const JobFile &job, JobWideValues &jobWide) {
     d = CommonData{};
-    JobWideValues &jobWide = JobWide();
-    ResetJobWide(jobWide);
+    jobWide = JobWideValues{};
 
     // clang-format off
     const TextKey addressKeys[] = {
@@ -101,23 +87,23 @@ bool FormatCommonDataBody(CommonData &d, const char *jobFile) {
     };
     // clang-format on
     for (const TextKey &k : addressKeys) {
-        ReadINIValue(k.key, k.defaultValue, k.field, k.width, nullptr, jobFile);
+        job.Value(k.key, k.defaultValue, k.field, k.width, nullptr);
         if (k.upperCase) UpperCase(k.field);
     }
 
-    ReadUserCommand("xlabelc1", d.xlabelc1, jobFile);
-    ReadUserCommand("xlabelc2", d.xlabelc2, jobFile);
-    ReadUserCommand("xlabelc3", d.xlabelc3, jobFile);
-    ReadUserCommand("xlabelc4", d.xlabelc4, jobFile);
+    ReadUserCommand("xlabelc1", d.xlabelc1, job);
+    ReadUserCommand("xlabelc2", d.xlabelc2, job);
+    ReadUserCommand("xlabelc3", d.xlabelc3, job);
+    ReadUserCommand("xlabelc4", d.xlabelc4, job);
 
-    ReadINIValue("ActualWeight", "", jobWide.ActualWeight, sizeof jobWide.ActualWeight, nullptr, jobFile);
-    ReadInt("OrderCount", 1, jobWide.OrderCount, jobFile);
-    ReadInt("ExpectedCount", 0, jobWide.ExpectedCount, jobFile);
-    ReadINIValue("PONumber", "", jobWide.PONumber, sizeof jobWide.PONumber, nullptr, jobFile);
-    ReadINIValue("Remark", "", jobWide.Remark, sizeof jobWide.Remark, nullptr, jobFile);
-    ReadInt("NumberOfCopies", 1, jobWide.NumberOfCopies, jobFile);
+    job.Value("ActualWeight", "", jobWide.ActualWeight, sizeof jobWide.ActualWeight, nullptr);
+    ReadInt("OrderCount", 1, jobWide.OrderCount, job);
+    ReadInt("ExpectedCount", 0, jobWide.ExpectedCount, job);
+    job.Value("PONumber", "", jobWide.PONumber, sizeof jobWide.PONumber, nullptr);
+    job.Value("Remark", "", jobWide.Remark, sizeof jobWide.Remark, nullptr);
+    ReadInt("NumberOfCopies", 1, jobWide.NumberOfCopies, job);
     char applicationVersion[20] = {};
-    ReadINIValue("ApplicationVersion", "", applicationVersion, sizeof applicationVersion, nullptr, jobFile);
+    job.Value("ApplicationVersion", "", applicationVersion, sizeof applicationVersion, nullptr);
 
     // A sender without postal code: the city line "CITY ST 12345" ends in it.
     constexpr std::size_t kZipLength = 5;
@@ -129,7 +115,7 @@ bool FormatCommonDataBody(CommonData &d, const char *jobFile) {
 
     d.ShipToZipIsNonNumeric = !IsDigitsSpacesDashes(d.ShipToZip, sizeof d.ShipToZip);
 
-    ReadTestMode(d.TestModeFlag, d.TestID, jobFile);
+    ReadTestMode(d.TestModeFlag, d.TestID, job);
 
     d.Copies = std::max<int32_t>(jobWide.NumberOfCopies, 1);
 
@@ -145,25 +131,16 @@ bool FormatCommonDataBody(CommonData &d, const char *jobFile) {
         CopyStrings(d.VersionText, sizeof d.VersionText, {"OV v", ZAL2443_VERSION_TEXT});
     }
 
-    return LibFormatDocutabData(d, jobFile);
+    return LibFormatDocutabData(d, job);
 }
 
 }  // namespace
 
-JobWideValues &JobWide() {
-    static JobWideValues values = [] {
-        JobWideValues initial;
-        ResetJobWide(initial);
-        return initial;
-    }();
-    return values;
+bool FormatCommonData(CommonData &data, const JobFile &job, JobWideValues &jobWide) {
+    return GuardedLibCommon("FormatCommonData", [&] { return FormatCommonDataBody(data, job, jobWide); });
 }
 
-bool FormatCommonData(CommonData &data, const char *jobFile) {
-    return GuardedLibCommon("FormatCommonData", [&] { return FormatCommonDataBody(data, jobFile); });
-}
-
-bool LibFormatDocutabData(CommonData &d, const char *jobFile) {
+bool LibFormatDocutabData(CommonData &d, const JobFile &job) {
     return GuardedLibCommon("LibFormatDocutabData", [&] {
         struct DocutabKey {
             const char *key;
@@ -191,7 +168,7 @@ bool LibFormatDocutabData(CommonData &d, const char *jobFile) {
         for (const DocutabKey &k : keys) {
             char value[sizeof d.DocutabLine1] = {};
             std::size_t length = 0;
-            if (ReadINIValue(k.key, "", value, k.width, &length, jobFile) && length > 0) {
+            if (job.Value(k.key, "", value, k.width, &length) && length > 0) {
                 CopyText(k.line, k.width, value);
             }
         }
@@ -199,12 +176,12 @@ bool LibFormatDocutabData(CommonData &d, const char *jobFile) {
     });
 }
 
-bool ReadTestMode(char (&testModeFlag)[2], char (&testId)[11], const char *jobFile) {
+bool ReadTestMode(char (&testModeFlag)[2], char (&testId)[11], const JobFile &job) {
     char flag[2] = "N";
-    if (!ReadINIValue("TestModeFlag", "N", flag, sizeof flag, nullptr, jobFile)) CopyText(flag, "N");
+    if (!job.Value("TestModeFlag", "N", flag, sizeof flag, nullptr)) CopyText(flag, "N");
     UpperCase(flag);
     char id[20] = {};
-    if (!ReadINIValue("TestID", "", id, sizeof id, nullptr, jobFile)) id[0] = '\0';
+    if (!job.Value("TestID", "", id, sizeof id, nullptr)) id[0] = '\0';
 
     CopyText(testModeFlag, flag);
     // the record holds 10 characters: a longer identifier is cut

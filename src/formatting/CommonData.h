@@ -6,6 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/JobFile.h"
+#include "job/JobWideValues.h"
+
 namespace zal {
 
 // Field widths include the terminating zero.  Zero-filled by FormatCommonData.
@@ -55,26 +58,16 @@ struct CommonData {
     char DocutabLine14[25];
 };
 
-// Read by the layouts directly; every FormatCommonData overwrites them.
-struct JobWideValues {
-    char ActualWeight[15];
-    int32_t OrderCount;     // default 1
-    int32_t ExpectedCount;  // default 0
-    char PONumber[256];
-    char Remark[256];
-    int32_t NumberOfCopies;  // default 1
-};
-JobWideValues &JobWide();
 
 // Fills the record and the job-wide values from section "Begin" of the job
 // file.  False only when a fault was raised (it is reported).
-bool FormatCommonData(CommonData &data, const char *jobFile);
+bool FormatCommonData(CommonData &data, const JobFile &job, JobWideValues &jobWide);
 // Reads "DocutabData1" ... "DocutabData14" into the docutab lines of the
 // record; a line whose key is absent or empty keeps what it holds.
-bool LibFormatDocutabData(CommonData &data, const char *jobFile);
+bool LibFormatDocutabData(CommonData &data, const JobFile &job);
 // "TestModeFlag" and "TestID": TestID becomes the job's identifier (cut to
 // 10 characters) when the flag is Y, and "Test" otherwise.  Always true.
-bool ReadTestMode(char (&testModeFlag)[2], char (&testId)[11], const char *jobFile);
+bool ReadTestMode(char (&testModeFlag)[2], char (&testId)[11], const JobFile &job);
 // Double quotes of the address fields that are printed inside quoted
 // printer strings become apostrophes (FromContact and FromZip stay).
 bool ReplaceDblQuotes(CommonData &data);

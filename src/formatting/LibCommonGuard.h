@@ -4,10 +4,9 @@
 #include <exception>
 
 #include "common/ErrorCodes.h"
+#include "common/Modules.h"
 
 namespace zal::detail {
-
-constexpr const char *kLibCommonModule = "Shared/ZALLib/LibCommon";
 
 // Faults inside these routines can only be C++ exceptions here (GCC has no
 // structured exceptions); they are reported as job faults and the routine

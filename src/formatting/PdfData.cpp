@@ -7,7 +7,6 @@
 #include "common/Settings.h"
 #include "common/Strings.h"
 #include "formatting/LibCommonGuard.h"
-#include "platform/Platform.h"
 
 namespace zal {
 namespace {
@@ -19,8 +18,8 @@ constexpr std::size_t kValueSize = sizeof(PdfDataEntry::Text);  // 100 character
 // The key's value as the job file holds it: no clean-up, 100 characters.
 void ReadKeyValue(const PdfDataEntry &entry, char (&value)[kValueSize]) {
     value[0] = '\0';
-    if (entry.KeyName[0] == '\0') return;
-    platform::GetPrivateProfileString(kJobSection, entry.KeyName, "", value, sizeof value, entry.JobFilePath);
+    if (entry.KeyName[0] == '\0' || entry.Job == nullptr) return;
+    entry.Job->Raw(entry.KeyName, "", value);
 }
 
 std::size_t PieceLength(const PdfDataEntry &entry) {
@@ -49,14 +48,14 @@ bool SuffixIs(const PdfDataEntry &entry, char separator) {
 }  // namespace
 
 bool FillPDFData(PdfDataEntry *entry, const char *prefix, const char *text, int32_t maxLength, const char *keyName,
-                 const char *suffix, const char *jobFile) {
+                 const char *suffix, const JobFile &job) {
     return GuardedLibCommon("FillPDFData", [&] {
         if (entry == nullptr) return false;
         auto orEmpty = [](const char *s) { return s != nullptr ? s : ""; };
         CopyText(entry->Prefix, orEmpty(prefix));
         CopyText(entry->Text, orEmpty(text));
         CopyText(entry->Suffix, orEmpty(suffix));
-        CopyText(entry->JobFilePath, orEmpty(jobFile));
+        entry->Job = &job;
         CopyText(entry->KeyName, orEmpty(keyName));
         entry->MaxLength = maxLength;
         return true;

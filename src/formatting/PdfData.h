@@ -6,26 +6,23 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace zal {
+#include "common/JobFile.h"
+#include "formatting/Separators.h"
 
-// Separators of the barcode messages.
-constexpr char kRecordSeparator = '\x1E';
-constexpr char kGroupSeparator = '\x1D';
-constexpr char kFileSeparator = '\x1C';
-constexpr char kEndOfTransmission = '\x04';
+namespace zal {
 
 struct PdfDataEntry {
     char Prefix[11];
     char Text[101];
     char Suffix[11];
-    char JobFilePath[501];
+    const JobFile *Job;  // where the key is read
     char KeyName[101];
     int32_t MaxLength;  // characters taken from Text or the key's value, at most 100
 };
 
 // Copies the values into the entry, each cut to its field; null is empty.
 bool FillPDFData(PdfDataEntry *entry, const char *prefix, const char *text, int32_t maxLength,
-                 const char *keyName, const char *suffix, const char *jobFile);
+                 const char *keyName, const char *suffix, const JobFile &job);
 // Appends Prefix, Text or the key's value (cut to MaxLength) and Suffix of
 // each entry to the text the destination holds.  False when a piece does
 // not fit: the pieces before it stay, nothing more is appended.

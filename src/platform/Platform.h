@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zal::platform {
 
@@ -126,6 +127,10 @@ using LibraryHandle = void *;
 // Win32 LoadLibraryA.  On posix a bare name X is searched as libX.so, then
 // X.so, in ZAL2443_PLUGIN_PATH, beside libzal2443.so, then the loader path.
 LibraryHandle LoadLibrary(const char *name);
+// The file names LoadLibrary takes for a library name in a folder, in its
+// order: "compress.dll" is libcompress.so, compress.so, compress.dll on
+// Linux, and itself on Windows.
+std::vector<std::string> LibraryFileNames(const char *name);
 void *GetProcAddress(LibraryHandle library, const char *name);
 bool FreeLibrary(LibraryHandle library);
 
@@ -162,6 +167,9 @@ constexpr int kAnswerCancel = 2;
 constexpr int kAnswerRetry = 4;
 // The real modal box (Windows) or a question on the terminal (posix).
 int MessageBox(const char *text, const char *caption, uint32_t style);
+// What a box does when ZAL2443_PROMPT does not say: "ask" (the real box) on
+// Windows, "cancel" on Linux, where a library has no desktop of its own.
+extern const char *const kDefaultPromptPolicy;
 
 // ---------------------------------------------------------------- ports
 // Handles are Win32 HANDLEs on Windows and file descriptors on posix; the

@@ -21,15 +21,7 @@ namespace {
 
 using detail::GuardedMaxiCode;
 
-// The files the loader takes for "compress.dll" in a folder, in its order
-// (the name rule of platform::LoadLibrary).
-#if defined(_WIN32)
-constexpr const char *kLibraryFiles[] = {compress_LIBRARY_FILE};
-#else
-constexpr const char *kLibraryFiles[] = {"libcompress.so", "compress.so", compress_LIBRARY_FILE};
-#endif
-
-constexpr uint16_t kBuildAllLength = 400;
+constexpr uint16_t kBuildAllLength = static_cast<uint16_t>(kMaxiOutputSize);
 constexpr uint16_t kStringBuildLength = 100;
 
 struct alignas(8) Workspace {
@@ -103,36 +95,53 @@ int32_t Initialize(CompressLibrary &library, const std::string &folder, Workspac
     return rc;
 }
 
+// The file the loader takes for "compress.dll" in a folder, or empty.
 std::string LibraryFile(const std::string &folder) {
-    for (const char *name : kLibraryFiles) {
+    for (const std::string &name : platform::LibraryFileNames(compress_LIBRARY_FILE)) {
         std::string path = folder + name;
         if (FileExist(path.c_str()) != 0) return path;
     }
     return std::string();
 }
 
-int32_t CompressFields(const MaxiCodeFields &fields, const _JobInfoA *job, char *output) {
-    if (job == nullptr || output == nullptr) return -1;
-    std::string folder = CompressDirectory(job, 199);
-    CompressLibrary library(folder);
+// How a session reports the library's test mode: the field method checks
+// the switch's answer, the whole-string method announces it as a warning.
+enum class TestModeReport { Checked, Announced };
+
+// One compression's start: the library loaded from the folder, its
+// workspace initialised and, in MaxiCode test mode, its test mode switched
+// on.  0, a code of the library, or -1 when the library cannot be used.
+int32_t StartSession(CompressLibrary &library, const std::string &folder, Workspace &workspace, bool testMode,
+                     TestModeReport report) {
     if (!library.Ready()) return -1;
-    Workspace workspace;
     int32_t rc = Initialize(library, folder, workspace);
-    if (rc != compress_SUCCESS) return rc;
-    if (fields.TestMode) {
-        int32_t test = library.TestEnable(workspace.bytes);
-        if (test != compress_SUCCESS) {
-            CodeText text(test);
-            if (text.known)
-                log::LogWarning("Maxicode Compression warning: Library test mode failed to be enabled: %s",
-                                text.summary);
-            else
-                log::LogWarning("Maxicode Compression warning: Library test mode failed to be enabled: Error Code %d",
-                                static_cast<int>(test));
-        } else {
-            log::LogInfo("-> Maxicode Compression Test Mode Enabled.");
-        }
+    if (rc != compress_SUCCESS || !testMode) return rc;
+    if (report == TestModeReport::Announced) {
+        log::LogWarning("-> Maxicode Compression Test Mode Enabled.");
+        library.TestEnable(workspace.bytes);
+        return rc;
     }
+    int32_t test = library.TestEnable(workspace.bytes);
+    if (test == compress_SUCCESS) {
+        log::LogInfo("-> Maxicode Compression Test Mode Enabled.");
+        return rc;
+    }
+    CodeText text(test);
+    if (text.known)
+        log::LogWarning("Maxicode Compression warning: Library test mode failed to be enabled: %s", text.summary);
+    else
+        log::LogWarning("Maxicode Compression warning: Library test mode failed to be enabled: Error Code %d",
+                        static_cast<int>(test));
+    return rc;
+}
+
+int32_t CompressFields(const MaxiCodeFields &fields, const LabelContext &label, char *output) {
+    if (output == nullptr) return -1;
+    std::string folder = CompressDirectory(label, 199);
+    CompressLibrary library(folder);
+    Workspace workspace;
+    int32_t rc = StartSession(library, folder, workspace, fields.TestMode, TestModeReport::Checked);
+    if (rc != compress_SUCCESS) return rc;
     int32_t fieldResult = compress_SUCCESS;
     for (int32_t id = compress_ANSI_INTERFACE_START; id < compress_ANSI_INTERFACE_END; ++id) {
         if (id == compress_ANSI_RESERVED) continue;
@@ -163,7 +172,7 @@ int32_t CompressFields(const MaxiCodeFields &fields, const _JobInfoA *job, char 
     if (fieldResult != compress_SUCCESS) {
         log::LogError("Maxicode Compression was unsuccessful: Build fault: One or more fields failed to be added.");
         library.ShutDown(workspace.bytes);
-        if (fields.TestMode) CopyInputDatFile(job);
+        if (fields.TestMode) CopyInputDatFile(label);
         return fieldResult;
     }
     uint16_t length = kBuildAllLength;
@@ -179,7 +188,7 @@ int32_t CompressFields(const MaxiCodeFields &fields, const _JobInfoA *job, char 
                           static_cast<int>(rc));
     }
     library.ShutDown(workspace.bytes);
-    if (fields.TestMode) CopyInputDatFile(job);
+    if (fields.TestMode) CopyInputDatFile(label);
     return rc;
 }
 
@@ -194,10 +203,10 @@ int32_t SetMode(CompressLibrary &library, int32_t mode, Workspace &workspace) {
     return rc;
 }
 
-int32_t CompressString(const MaxiCodeFields &fields, const char *message, const _JobInfoA *job, char *output,
+int32_t CompressString(const MaxiCodeFields &fields, const char *message, const LabelContext &label, char *output,
                        bool addressValidation) {
-    if (job == nullptr || output == nullptr || message == nullptr) return -1;
-    std::string folder = CompressDirectory(job, 1024);
+    if (output == nullptr || message == nullptr) return -1;
+    std::string folder = CompressDirectory(label, 1024);
     std::string file = LibraryFile(folder);
     if (file.empty()) {
         log::LogError("Maxicode Compression DLL was not found.");
@@ -211,14 +220,9 @@ int32_t CompressString(const MaxiCodeFields &fields, const char *message, const 
         return -1;
     }
     CompressLibrary library(folder);
-    if (!library.Ready()) return -1;
     Workspace workspace;
-    int32_t rc = Initialize(library, folder, workspace);
+    int32_t rc = StartSession(library, folder, workspace, fields.TestMode, TestModeReport::Announced);
     if (rc != compress_SUCCESS) return rc;
-    if (fields.TestMode) {
-        log::LogWarning("-> Maxicode Compression Test Mode Enabled.");
-        library.TestEnable(workspace.bytes);
-    }
     int32_t mode = fields.Mode == 3 ? 3 : 2;
     rc = SetMode(library, mode, workspace);
     if (rc != compress_SUCCESS) return rc;
@@ -241,17 +245,15 @@ int32_t CompressString(const MaxiCodeFields &fields, const char *message, const 
     output[kMaxiOutputSize - 1] = '\0';
     if (rc != compress_SUCCESS) LogCodeError("Maxicode Compression was unsuccessful: Build fault", rc);
     library.ShutDown(workspace.bytes);
-    if (fields.TestMode) CopyInputDatFile(job);
+    if (fields.TestMode) CopyInputDatFile(label);
     return rc;
 }
 
 }  // namespace
 
-std::string CompressDirectory(const _JobInfoA *job, std::size_t maxLength) {
+std::string CompressDirectory(const LabelContext &label, std::size_t maxLength) {
     char folder[1024] = {};
-    if (job != nullptr && job->JobFile != nullptr) {
-        platform::GetPrivateProfileString("Begin", "CompressDir", "", folder, sizeof folder, job->JobFile);
-    }
+    label.job.Raw("CompressDir", "", folder);
     if (folder[0] == '\0') CopyText(folder, platform::ExecutableFolder().c_str());
     // room for the backslash within maxLength
     if (maxLength > 0 && maxLength - 1 < sizeof folder) folder[maxLength - 1] = '\0';
@@ -263,14 +265,14 @@ bool IsSupportedCompressVersion(const LibraryVersionInfo &version) {
     return version.major == 1 && version.minor == 1 && version.build == 2 && version.revision >= 1;
 }
 
-int32_t upsMaxicodeCompress(const MaxiCodeFields &fields, const _JobInfoA *job, char output[kMaxiOutputSize]) {
-    return GuardedMaxiCode("upsMaxicodeCompress", int32_t{-1}, [&] { return CompressFields(fields, job, output); });
+int32_t upsMaxicodeCompress(const MaxiCodeFields &fields, const LabelContext &label, char output[kMaxiOutputSize]) {
+    return GuardedMaxiCode("upsMaxicodeCompress", int32_t{-1}, [&] { return CompressFields(fields, label, output); });
 }
 
-int32_t upsMaxicodeCompressAll(const MaxiCodeFields &fields, const char *message, const _JobInfoA *job,
+int32_t upsMaxicodeCompressAll(const MaxiCodeFields &fields, const char *message, const LabelContext &label,
                                char output[kMaxiOutputSize], bool addressValidation) {
     return GuardedMaxiCode("upsMaxicodeCompressAll", int32_t{-1},
-                           [&] { return CompressString(fields, message, job, output, addressValidation); });
+                           [&] { return CompressString(fields, message, label, output, addressValidation); });
 }
 
 }  // namespace zal

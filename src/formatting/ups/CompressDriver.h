@@ -10,18 +10,18 @@
 
 #include "common/Settings.h"
 #include "formatting/ups/MaxiCodeFields.h"
-#include "zal2443/zal2443.h"
+#include "job/LabelContext.h"
 
 namespace zal {
 
-constexpr std::size_t kMaxiOutputSize = 400;
+constexpr std::size_t kMaxiOutputSize = ZalLib::kMaxicodeDataSize;
 
 // Field by field.  0, a code of the compression library, or -1 when the
 // library cannot be used or a fault occurred.
-int32_t upsMaxicodeCompress(const MaxiCodeFields &fields, const _JobInfoA *job, char output[kMaxiOutputSize]);
+int32_t upsMaxicodeCompress(const MaxiCodeFields &fields, const LabelContext &label, char output[kMaxiOutputSize]);
 // The whole message at once, after the file and version check; one retry
 // in mode 3 when mode 2 does not fit.  Same results.
-int32_t upsMaxicodeCompressAll(const MaxiCodeFields &fields, const char *message, const _JobInfoA *job,
+int32_t upsMaxicodeCompressAll(const MaxiCodeFields &fields, const char *message, const LabelContext &label,
                                char output[kMaxiOutputSize], bool addressValidation);
 
 // Name (64 bytes) and summary (512 bytes) of a return code; the summary's
@@ -37,11 +37,11 @@ bool IsSupportedCompressVersion(const LibraryVersionInfo &version);
 
 // The compression folder: job key "CompressDir", else the host's folder,
 // with a trailing backslash; at most maxLength characters.
-std::string CompressDirectory(const _JobInfoA *job, std::size_t maxLength);
+std::string CompressDirectory(const LabelContext &label, std::size_t maxLength);
 
 // MaxiCode test mode: input.dat and complog.err of the compression folder,
 // or a plain message, go to numbered files of the test-data folder.
-void CopyInputDatFile(const _JobInfoA *job);
-void CreateUncompressedDatFile(const _JobInfoA *job, const char *message);
+void CopyInputDatFile(const LabelContext &label);
+void CreateUncompressedDatFile(const LabelContext &label, const char *message);
 
 }  // namespace zal

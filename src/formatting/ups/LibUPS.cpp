@@ -16,9 +16,6 @@ namespace zal {
 namespace {
 
 constexpr std::size_t kTrackingChars = 18;
-constexpr int32_t kDefaultBrdYear = 2020;
-constexpr const char *kErrorSection = "Error";
-constexpr const char *kErrorKey = "Description";
 
 // Widths of the instruction pieces before they are joined into the billing
 // lines; a longer piece is cut.
@@ -94,12 +91,11 @@ struct TextKey {
     bool upperCase;
 };
 
-void ReadTextKeys(const TextKey *keys, std::size_t count, const char *jobFile) {
+void ReadTextKeys(const TextKey *keys, std::size_t count, const JobFile &job) {
     for (std::size_t i = 0; i < count; ++i) {
         const TextKey &k = keys[i];
         const std::size_t size = std::min(k.chars + 1, k.size);
-        platform::GetPrivateProfileString(kJobSection, k.key, k.defaultValue, k.field, static_cast<uint32_t>(size),
-                                          jobFile);
+        job.Raw(k.key, k.defaultValue, k.field, static_cast<uint32_t>(size));
         if (k.upperCase) UpperCase(k.field);
     }
 }
@@ -109,7 +105,7 @@ TextKey Key(const char *key, std::size_t chars, const char *defaultValue, char (
     return {key, chars, defaultValue, field, N, upperCase};
 }
 
-void ReadJobKeys(UpsData &ups, JobKeys &k, const char *jobFile) {
+void ReadJobKeys(UpsData &ups, JobKeys &k, const JobFile &job) {
     // clang-format off
     const TextKey keys[] = {
         Key("Carrier",                        6,   "",      ups.Carrier,                      false),
@@ -175,9 +171,9 @@ void ReadJobKeys(UpsData &ups, JobKeys &k, const char *jobFile) {
         Key("HazMatNumber3",                  49,  "",      k.HazMatNumber3,                  false),
     };
     // clang-format on
-    ReadTextKeys(keys, std::size(keys), jobFile);
+    ReadTextKeys(keys, std::size(keys), job);
     if (std::strcmp(ups.PrintPIFlag, "N") != 0) CopyText(ups.PrintPIFlag, "Y");
-    const uint32_t year = platform::GetPrivateProfileInt(kJobSection, "BRDYear", kDefaultBrdYear, jobFile);
+    const uint32_t year = job.RawInt("BRDYear", kDefaultBrdYear);
     ups.BRDYear = static_cast<int32_t>(year);
 }
 
@@ -290,7 +286,8 @@ std::string CodAmountText(const char *amountText) {
 }
 
 // Steps 16 to 22: the instruction pieces.
-void FormatInstructionLines(Lines &lines, const UpsData &ups, const JobKeys &k, const std::string &code) {
+void FormatInstructionLines(Lines &lines, const UpsData &ups, const JobKeys &k, const std::string &code,
+                            bool international) {
     if (Is(k.CodFlag, "Y") || Is(k.CodFlag, "C")) {
         const char *title = Is(k.CodFlag, "C") ? "COD CASHIERS CK/MO ONLY $" : "COD $";
         lines.cod = Bounded(title + CodAmountText(k.CodAmount) + "|", kLineChars);
@@ -301,7 +298,7 @@ void FormatInstructionLines(Lines &lines, const UpsData &ups, const JobKeys &k, 
             lines.signature = "SIGNATURE REQUIRED|";
         } else if (Is(ups.ISOCode, "124")) {
             lines.signature = "ADULT SIGNATURE REQUIRED - MIN 19|";
-        } else if (Is(ups.Carrier, "UPSINT")) {
+        } else if (international) {
             lines.signature = "ADULT SIGNATURE REQUIRED|";
         } else {
             lines.signature = "ADULT SIGNATURE REQUIRED - MIN 21|";
@@ -488,37 +485,37 @@ void FormatPackageInfo(UpsData &ups, bool domestic) {
     ups.PkgInfoLineCount = static_cast<int16_t>(FillPkgInfoLines(ups.PkgInfoLines, list));
 }
 
-void FormatCustomerData(UpsData &ups, const char *jobFile) {
+void FormatCustomerData(UpsData &ups, const JobFile &job, const JobWideValues &jobWide) {
     char references[5][65] = {};
-    ReadUpsKey("ShipRef1", 64, "", references[0], jobFile);
-    ReadUpsKey("ShipRef2", 64, "", references[1], jobFile);
-    ReadUpsKey("ShipRef3", 64, "", references[2], jobFile);
-    ReadUpsKey("ShipRef4", 64, "", references[3], jobFile);
-    ReadUpsKey("ShipRef5", 64, "", references[4], jobFile);
+    ReadUpsKey("ShipRef1", 64, "", references[0], job);
+    ReadUpsKey("ShipRef2", 64, "", references[1], job);
+    ReadUpsKey("ShipRef3", 64, "", references[2], job);
+    ReadUpsKey("ShipRef4", 64, "", references[3], job);
+    ReadUpsKey("ShipRef5", 64, "", references[4], job);
     char list[kJoinSize] = {};
     JoinWithSeparator(list, sizeof list, '|', false,
-                      {ups.POLine, JobWide().Remark, references[0], references[1], references[2], references[3],
+                      {ups.POLine, jobWide.Remark, references[0], references[1], references[2], references[3],
                        references[4]});
     ups.CustomerDataLineCount = static_cast<int16_t>(FillCustomerDataLines(ups.CustomerDataLines, list));
 }
 
-bool FormatData(UpsData &ups, CommonData &common, const char *jobFile) {
-    if (jobFile == nullptr) return false;
-    ReadUpsKey("TrackingNumber", 19, "", ups.TrackingNumber, jobFile);
+bool FormatData(UpsData &ups, CommonData &common, LabelContext &label) {
+    const JobFile &job = label.job;
+    if (job.Path() == nullptr) return false;
+    ReadUpsKey("TrackingNumber", 19, "", ups.TrackingNumber, job);
     if (std::strlen(ups.TrackingNumber) != kTrackingChars) {
-        platform::WritePrivateProfileString(kErrorSection, kErrorKey,
-                                            "Tracking number must be 18 characters in length.", jobFile);
+        job.Refuse("Tracking number must be 18 characters in length.");
         return false;
     }
     ups.BRDYear = kDefaultBrdYear;
     // a fault there is reported there; the label goes on with what was read
-    const bool commonRead = FormatCommonData(common, jobFile);
-    JobWideValues &jobWide = JobWide();
+    const bool commonRead = FormatCommonData(common, job, label.jobWide);
+    JobWideValues &jobWide = label.jobWide;
 
     JobKeys k{};
-    ReadJobKeys(ups, k, jobFile);
-    const bool international = Is(ups.Carrier, "UPSINT");
-    const bool domestic = !international && !Is(ups.Carrier, "UPSPR");
+    ReadJobKeys(ups, k, job);
+    const bool international = label.carrier == CARRIER_UPSINT;
+    const bool domestic = !international && label.carrier != CARRIER_UPSPR;
     const std::string code = UpsSlice(ups.TrackingNumber, 9, 10);
     const char *serviceCode = code.c_str();
 
@@ -554,12 +551,12 @@ bool FormatData(UpsData &ups, CommonData &common, const char *jobFile) {
         }
     }
     if (returnService || !domestic) {
-        ReadUpsKey("ShipmentRef1", 40, "", ups.ShipmentRef1, jobFile);
-        ReadUpsKey("ShipmentRef2", 40, "", ups.ShipmentRef2, jobFile);
+        ReadUpsKey("ShipmentRef1", 40, "", ups.ShipmentRef1, job);
+        ReadUpsKey("ShipmentRef2", 40, "", ups.ShipmentRef2, job);
     }
     if (returnService) {
-        ReadUpsKey("ShipRefTitle1", 50, "REFERENCE#1:", k.ShipRefTitle1, jobFile);
-        ReadUpsKey("ShipRefTitle2", 50, "REFERENCE#2:", k.ShipRefTitle2, jobFile);
+        ReadUpsKey("ShipRefTitle1", 50, "REFERENCE#1:", k.ShipRefTitle1, job);
+        ReadUpsKey("ShipRefTitle2", 50, "REFERENCE#2:", k.ShipRefTitle2, job);
         CopyText(ups.ServiceMark, "RS");
         lines.returnService = "RETURN SERVICE|";
         if (ups.ShipmentRef1[0] != '\0') {
@@ -586,8 +583,8 @@ bool FormatData(UpsData &ups, CommonData &common, const char *jobFile) {
     if (Is(k.ProactiveResponse, "Y")) CopyText(ups.ProactiveMark, "PRO");
     if (Is(k.RefrigerationFlag, "Y")) CopyText(ups.RefrigerationMark, "RFG");
 
-    FormatInstructionLines(lines, ups, k, code);
-    if (!domestic) ReadUpsKey("ShipmentDimWeight", 5, "", ups.ShipmentDimWeight, jobFile);
+    FormatInstructionLines(lines, ups, k, code, international);
+    if (!domestic) ReadUpsKey("ShipmentDimWeight", 5, "", ups.ShipmentDimWeight, job);
     FormatBillingLines(ups, k, lines, code, domestic, international, returnService);
     if (!domestic) FormatInternationalIndicators(ups, k, international, returnService);
 
@@ -595,7 +592,7 @@ bool FormatData(UpsData &ups, CommonData &common, const char *jobFile) {
 
     ups.MaxiServiceClass = upsMaxicodeServiceCode(serviceCode);
     if (ups.MaxiServiceClass == -1) {
-        platform::WritePrivateProfileString(kErrorSection, kErrorKey, "Invalid Service Code", jobFile);
+        job.Refuse("Invalid Service Code");
         return false;
     }
     ups.RouteValid = !IsBlankText(ups.RoutingCode, sizeof ups.RoutingCode) && Is(ups.RouteFound, "Y");
@@ -606,19 +603,19 @@ bool FormatData(UpsData &ups, CommonData &common, const char *jobFile) {
     if (IsUpsCodeIn(kUpsUspsPresortCodes, serviceCode)) CopyText(ups.USPSServiceType, "P");
     if (IsUpsCodeIn(kUpsUspsUnitCodes, serviceCode)) CopyText(ups.USPSServiceType, "U");
     if (Is(serviceCode, "PT") || Is(ups.USPSServiceType, "P") || Is(serviceCode, "90")) {
-        FormatUpsUspsHandOff(ups, common, serviceCode, jobFile);
+        FormatUpsUspsHandOff(ups, common, serviceCode, job);
     }
 
     if (commonRead && common.TestID[0] != '\0') {
         CopyText(ups.TestModeFlag, common.TestModeFlag);
         CopyText(ups.TestID, common.TestID);
     } else {
-        ReadTestMode(ups.TestModeFlag, ups.TestID, jobFile);
+        ReadTestMode(ups.TestModeFlag, ups.TestID, job);
     }
 
     if (IsUpsCodeIn(kUpsLaneCodes, serviceCode)) {
         char lane[11] = {};
-        ReadUpsKey("UPSLaneNumber", 10, "", lane, jobFile);
+        ReadUpsKey("UPSLaneNumber", 10, "", lane, job);
         if (lane[0] != '\0') CopyStrings(ups.LaneText, sizeof ups.LaneText, {"LANE: ", lane});
     }
     if (Is(ups.PaperlessFlag, "Y")) {
@@ -639,7 +636,7 @@ bool FormatData(UpsData &ups, CommonData &common, const char *jobFile) {
     }
     FormatUpsWeight(ups, k.PackageType, jobWide.ActualWeight, k.OuncesWeight, serviceCode);
     FormatPackageInfo(ups, domestic);
-    FormatCustomerData(ups, jobFile);
+    FormatCustomerData(ups, job, jobWide);
     return true;
 }
 
@@ -653,8 +650,8 @@ std::string UpsSlice(const char *text, std::size_t from, std::size_t to) {
     return slice;
 }
 
-bool LibUPSFormatData(UpsData &ups, CommonData &common, const char *jobFile) {
-    return GuardedLibUps("LibUPSFormatData", [&] { return FormatData(ups, common, jobFile); });
+bool LibUPSFormatData(UpsData &ups, CommonData &common, LabelContext &label) {
+    return GuardedLibUps("LibUPSFormatData", [&] { return FormatData(ups, common, label); });
 }
 
 }  // namespace zal

@@ -8,16 +8,16 @@
 
 #include "formatting/CommonData.h"
 #include "formatting/ups/UpsData.h"
-#include "zal2443/zal2443.h"
+#include "job/LabelContext.h"
 
 namespace zal {
 
 // The single entry of the UPS layouts: LibUPSFormatData, the MaxiCode
 // message, the PDF417 message and its EPL escaping, the terms notice.
-bool upsFormatData(UpsData &ups, CommonData &common, const _JobInfoA *job);
-bool LibUPSFormatData(UpsData &ups, CommonData &common, const char *jobFile);
-bool EncodeUPSMaxicodeString(UpsData &ups, CommonData &common, const _JobInfoA *job);
-bool LibUPSFormatPDF417Data(UpsData &ups, const char *jobFile, const char *printerFamily);
+bool upsFormatData(UpsData &ups, CommonData &common, LabelContext &label);
+bool LibUPSFormatData(UpsData &ups, CommonData &common, LabelContext &label);
+bool EncodeUPSMaxicodeString(UpsData &ups, CommonData &common, const LabelContext &label);
+bool LibUPSFormatPDF417Data(UpsData &ups, const LabelContext &label, const char *printerFamily);
 bool EncodeUPSPDF417String(UpsData &ups);
 // Class of service of a two-character service code, or -1.
 int32_t upsMaxicodeServiceCode(const char *code);

@@ -33,14 +33,14 @@ bool CreateFolder(const std::string &folder) { return platform::CreateDirectory(
 
 // The test-data folder: the registry's MaxiArchiveDir, else the job's
 // archive folder followed by "MaxicodeOutput"; created when missing.
-bool PrepareArchive(const _JobInfoA *job, bool compression, Archive &archive) {
+bool PrepareArchive(const LabelContext &label, bool compression, Archive &archive) {
     char folder[1025] = {};
     if (!GetMaxiArchiveDir(folder) || folder[0] == '\0') {
-        if (job->ArchiveFolder == nullptr || job->ArchiveFolder[0] == '\0') {
+        if (label.host.archiveFolder.empty()) {
             log::LogWarning("MaxiCode test data was not archived: no test data folder is set.");
             return false;
         }
-        CopyText(folder, job->ArchiveFolder);
+        CopyText(folder, label.host.archiveFolder.c_str());
         // the host's folder may come without its separator
         std::size_t length = TextLength(folder, sizeof folder);
         if (folder[length - 1] != '\\' && folder[length - 1] != '/') AppendText(folder, "\\");
@@ -58,11 +58,9 @@ bool PrepareArchive(const _JobInfoA *job, bool compression, Archive &archive) {
     }
     AppendBackslash(folder);
     archive.folder = folder;
-    archive.counterFile = CompressDirectory(job, 1024) + kCounterFile;
-    const char *prefix = job->ProfileEntry != nullptr ? job->ProfileEntry->OptionKeyPrefix : "";
-    archive.key = std::string(prefix, TextLength(prefix, sizeof job->ProfileEntry->OptionKeyPrefix));
-    if (archive.key.empty()) archive.key = "Device";
-    archive.tag = job->JobTag != nullptr ? std::string(job->JobTag, TextLength(job->JobTag, 8)) : std::string(" ");
+    archive.counterFile = CompressDirectory(label, 1024) + kCounterFile;
+    archive.key = label.host.optionKeyPrefix.empty() ? std::string("Device") : label.host.optionKeyPrefix;
+    archive.tag = label.host.jobTag;
     return true;
 }
 
@@ -88,13 +86,12 @@ void ArchiveNumbered(const Archive &archive, const char *section, const char *su
     platform::WritePrivateProfileString(nullptr, nullptr, nullptr, file);
 }
 
-bool CopyInputDat(const _JobInfoA *job) {
-    if (job == nullptr) return false;
-    std::string compressFolder = CompressDirectory(job, 1024);
+bool CopyInputDat(const LabelContext &label) {
+    std::string compressFolder = CompressDirectory(label, 1024);
     std::string input = compressFolder + "input.dat";
     if (FileExist(input.c_str()) == 0) return true;
     Archive archive;
-    if (!PrepareArchive(job, true, archive)) return false;
+    if (!PrepareArchive(label, true, archive)) return false;
     std::string errorLog = compressFolder + "complog.err";
     ArchiveNumbered(archive, "Input counter", ".input.dat", [&](const std::string &base, const std::string &name) {
         if (!platform::CopyFile(input.c_str(), name.c_str(), true)) {
@@ -112,10 +109,10 @@ bool CopyInputDat(const _JobInfoA *job) {
     return true;
 }
 
-bool WriteUncompressed(const _JobInfoA *job, const char *message) {
-    if (job == nullptr || message == nullptr) return false;
+bool WriteUncompressed(const LabelContext &label, const char *message) {
+    if (message == nullptr) return false;
     Archive archive;
-    if (!PrepareArchive(job, false, archive)) return false;
+    if (!PrepareArchive(label, false, archive)) return false;
     ArchiveNumbered(archive, "Uncomp counter", ".uncomp.dat", [&](const std::string &, const std::string &name) {
         std::FILE *f = platform::OpenFile(name.c_str(), "wb");
         if (f == nullptr) {
@@ -131,12 +128,12 @@ bool WriteUncompressed(const _JobInfoA *job, const char *message) {
 
 }  // namespace
 
-void CopyInputDatFile(const _JobInfoA *job) {
-    GuardedMaxiCode("CopyInputDatFile", false, [&] { return CopyInputDat(job); });
+void CopyInputDatFile(const LabelContext &label) {
+    GuardedMaxiCode("CopyInputDatFile", false, [&] { return CopyInputDat(label); });
 }
 
-void CreateUncompressedDatFile(const _JobInfoA *job, const char *message) {
-    GuardedMaxiCode("CreateUncompressedDatFile", false, [&] { return WriteUncompressed(job, message); });
+void CreateUncompressedDatFile(const LabelContext &label, const char *message) {
+    GuardedMaxiCode("CreateUncompressedDatFile", false, [&] { return WriteUncompressed(label, message); });
 }
 
 }  // namespace zal

@@ -7,14 +7,9 @@
 
 #include "formatting/CommonData.h"
 #include "formatting/ups/UpsData.h"
+#include "job/LabelContext.h"
 
 namespace zal {
-
-// Separators of the carrier message.
-constexpr char kMaxiGS = '\x1D';
-constexpr char kMaxiRS = '\x1E';
-constexpr char kMaxiFS = '\x1C';
-constexpr char kMaxiEOT = '\x04';
 
 // Text widths include the terminator.
 struct MaxiCodeFields {
@@ -60,10 +55,10 @@ constexpr std::size_t kMaxiSecondarySize = 312;
 // Postal code, country and class of service, each followed by GS; sets the
 // mode in the record and in ups.MaxiCodeMode.  False when an input is missing.
 bool LibUPSFormatMaxiPrimary(char destination[kMaxiPrimarySize], const CommonData &common, UpsData &ups,
-                             MaxiCodeFields &fields, const char *jobFile);
+                             MaxiCodeFields &fields, const LabelContext &label);
 // Tracking and shipment data and the address, ended by EOT: the full form
 // for compression, or fitted to the symbol's capacity for a plain message.
 bool LibUPSFormatMaxiSecondary(char *destination, std::size_t size, const CommonData &common, const UpsData &ups,
-                               MaxiCodeFields &fields, const char *jobFile);
+                               MaxiCodeFields &fields, const LabelContext &label);
 
 }  // namespace zal

@@ -4,10 +4,9 @@
 #include <exception>
 
 #include "common/ErrorCodes.h"
+#include "common/Modules.h"
 
 namespace zal::detail {
-
-constexpr const char *kLibUPSModule = "Shared/ZALLib/LibUPS";
 
 // A fault inside a routine (a C++ exception here) is reported as a job
 // fault with the routine's name; the routine then answers fallback.
@@ -16,7 +15,7 @@ Result GuardedMaxiCode(const char *routine, Result fallback, Body body) {
     try {
         return body();
     } catch (const std::exception &error) {
-        ReportJobCppException(error, kLibUPSModule, routine);
+        ReportJobCppException(error, kLibUpsModule, routine);
         return fallback;
     }
 }

@@ -13,6 +13,7 @@
 #include "common/Settings.h"
 #include "common/Strings.h"
 #include "formatting/Dates.h"
+#include "formatting/Separators.h"
 #include "formatting/ups/CompressDriver.h"
 #include "formatting/ups/LibUPS.h"
 #include "formatting/ups/MaxiCodeFields.h"
@@ -24,11 +25,11 @@ namespace {
 
 using detail::GuardedMaxiCode;
 
-constexpr char GS[] = "\x1D";
-constexpr char RS[] = "\x1E";
-constexpr char FS[] = "\x1C";
-constexpr char EOT[] = "\x04";
-constexpr std::size_t kMessageSize = 400;  // 399 characters
+constexpr const char *GS = kGroupSeparatorText;
+constexpr const char *RS = kRecordSeparatorText;
+constexpr const char *FS = kFileSeparatorText;
+constexpr const char *EOT = kEndOfTransmissionText;
+constexpr std::size_t kMessageSize = ZalLib::kMaxicodeDataSize;  // 399 characters
 
 // Symbol capacity and the part of it that header and primary message take.
 struct Capacity {
@@ -43,16 +44,16 @@ Capacity CapacityOfMode(int mode) {
 
 // A job key with at most N - 1 characters, as the platform reads it.
 template <std::size_t N>
-void ReadJobKey(const char *key, char (&out)[N], const char *jobFile) {
+void ReadJobKey(const char *key, char (&out)[N], const JobFile &job) {
     out[0] = '\0';
-    platform::GetPrivateProfileString("Begin", key, "", out, N, jobFile);
+    job.Raw(key, "", out, N);
 }
 
 // Address texts keep digits and capitals only: upper-case first, so that
 // a host's lower-case letters are not lost ("St. Louis" -> "ST LOUIS").
 template <std::size_t N>
-void ReadAddressKey(const char *key, char (&out)[N], const char *jobFile) {
-    ReadJobKey(key, out, jobFile);
+void ReadAddressKey(const char *key, char (&out)[N], const JobFile &job) {
+    ReadJobKey(key, out, job);
     UpperCase(out);
     NormalizeBlanks(out, N);
 }
@@ -78,10 +79,11 @@ void FitNumericPostal(char (&postal)[31], bool allowPadding) {
         postal[9] = '\0';
 }
 
-bool FormatPrimary(char *destination, const CommonData &common, UpsData &ups, MaxiCodeFields &fields) {
+bool FormatPrimary(char *destination, const CommonData &common, UpsData &ups, MaxiCodeFields &fields,
+                   CarrierCode carrier) {
     char postal[31] = {};
     KeepAlphanumeric(common.ShipToZip, postal, 30);
-    bool international = std::strcmp(ups.Carrier, "UPSINT") == 0;
+    bool international = carrier == CARRIER_UPSINT;
     int16_t mode = 2;
     if (international && IsDigitsSpacesDashes(postal, 30) && fields.AllowIntlMode2) {
         FitNumericPostal(postal, fields.AllowPadding);
@@ -102,7 +104,7 @@ bool FormatPrimary(char *destination, const CommonData &common, UpsData &ups, Ma
     const char *country = "840";
     if (international)
         country = ups.ISOCode;
-    else if (IsUPSPR(ups.Carrier))
+    else if (carrier == CARRIER_UPSPR)
         country = IsBlankText(ups.ISOCode, sizeof ups.ISOCode) ? "630" : ups.ISOCode;
     CopyText(fields.CountryCode, country);
 
@@ -115,7 +117,8 @@ bool FormatPrimary(char *destination, const CommonData &common, UpsData &ups, Ma
 }
 
 // Tracking, shipment and weight fields of the secondary message.
-void FillShipmentFields(const UpsData &ups, MaxiCodeFields &f, const char *jobFile) {
+void FillShipmentFields(const UpsData &ups, MaxiCodeFields &f, const LabelContext &label) {
+    const JobFile &job = label.job;
     const char *tracking = ups.TrackingNumber;
     std::size_t trackingLength = TextLength(tracking, sizeof ups.TrackingNumber);
     CopyStrings(f.TrackingNumber, sizeof f.TrackingNumber, {"1Z"});
@@ -124,12 +127,12 @@ void FillShipmentFields(const UpsData &ups, MaxiCodeFields &f, const char *jobFi
     if (trackingLength > 2) std::strncat(f.ShipperId, tracking + 2, 6);
 
     char shipDate[11];
-    ReadJobKey("ShipDate", shipDate, jobFile);
+    ReadJobKey("ShipDate", shipDate, job);
     Format(f.JulianPickupDay, sizeof f.JulianPickupDay, "%03i", DayOfYearFromDate(shipDate));
 
     KeepAlphanumeric(ups.ShipmentNumber, f.ShipmentId, 30);
 
-    const JobWideValues &jobWide = JobWide();
+    const JobWideValues &jobWide = label.jobWide;
     if (jobWide.OrderCount <= jobWide.ExpectedCount)
         Format(f.PackageNofX, sizeof f.PackageNofX, "%d/%d", static_cast<int>(jobWide.OrderCount),
                static_cast<int>(jobWide.ExpectedCount));
@@ -138,21 +141,21 @@ void FillShipmentFields(const UpsData &ups, MaxiCodeFields &f, const char *jobFi
 
     char overweight[2];
     char packageType[2];
-    ReadJobKey("IsLetterOverweight", overweight, jobFile);
-    ReadJobKey("PackageType", packageType, jobFile);
+    ReadJobKey("IsLetterOverweight", overweight, job);
+    ReadJobKey("PackageType", packageType, job);
     if (std::strcmp(packageType, "L") == 0 && !IsY(overweight))
         f.Weight[0] = '\0';
     else
         Format(f.Weight, sizeof f.Weight, "%.0f", UpsRoundUp(std::atof(jobWide.ActualWeight), 1.0));
 }
 
-void FillStreetLine(bool compressed, MaxiCodeFields &out, const char *jobFile) {
+void FillStreetLine(bool compressed, MaxiCodeFields &out, const JobFile &job) {
     const MaxiCodeFields &f = out;
     out.ShipToAddress1[0] = '\0';
     if (compressed) {
         log::LogInfo("Applying standard (unvalidated) address logic for compressed MaxiCode data.");
         if (!f.IncludeAddr1) return;
-        ReadJobKey("StreetAddress", out.ShipToAddress1, jobFile);
+        ReadJobKey("StreetAddress", out.ShipToAddress1, job);
         UpperCase(out.ShipToAddress1);
         return;
     }
@@ -161,8 +164,8 @@ void FillStreetLine(bool compressed, MaxiCodeFields &out, const char *jobFile) {
         if (!f.IncludeAddr1) return;
         char primary[11];
         char secondary[9];
-        ReadAddressKey("PrimaryAddressNumber", primary, jobFile);
-        ReadAddressKey("SecondaryAddressNumber", secondary, jobFile);
+        ReadAddressKey("PrimaryAddressNumber", primary, job);
+        ReadAddressKey("SecondaryAddressNumber", secondary, job);
         if (IsBlankText(primary, sizeof primary)) {
             log::LogError(
                 "LibUPSFormatMaxiSecondary: Invalid data encountered for \"PrimaryAddressNumber\". Data is "
@@ -174,7 +177,7 @@ void FillStreetLine(bool compressed, MaxiCodeFields &out, const char *jobFile) {
     }
     log::LogInfo("Applying standard (unvalidated) address logic for uncompressed MaxiCode data.");
     if (!f.IncludeAddr1) return;
-    ReadJobKey("StreetAddress", out.ShipToAddress1, jobFile);
+    ReadJobKey("StreetAddress", out.ShipToAddress1, job);
     UpperCase(out.ShipToAddress1);
     if (IsBlankText(out.ShipToAddress1, sizeof out.ShipToAddress1)) {
         log::LogError(
@@ -184,9 +187,10 @@ void FillStreetLine(bool compressed, MaxiCodeFields &out, const char *jobFile) {
     }
 }
 
-void FillCityAndState(const UpsData &ups, MaxiCodeFields &f, const char *jobFile) {
+void FillCityAndState(const UpsData &ups, MaxiCodeFields &f, const LabelContext &label) {
+    const JobFile &job = label.job;
     char city[21];
-    ReadAddressKey("City", city, jobFile);
+    ReadAddressKey("City", city, job);
     if (IsBlankText(city, sizeof city)) {
         log::LogError(
             "LibUPSFormatMaxiSecondary: Invalid data encountered for \"City\". Data is empty, and field is "
@@ -195,14 +199,14 @@ void FillCityAndState(const UpsData &ups, MaxiCodeFields &f, const char *jobFile
     }
     CopyText(f.ShipToCity, city);
 
-    ReadJobKey("State", f.ShipToState, jobFile);
+    ReadJobKey("State", f.ShipToState, job);
     if (!IsBlankText(f.ShipToState, sizeof f.ShipToState)) {
         UpperCase(f.ShipToState);
         return;
     }
     f.ShipToState[0] = '\0';
     bool unitedStates = std::strcmp(ups.ISOCode, "840") == 0;
-    if (IsUPSPR(ups.Carrier)) {
+    if (label.carrier == CARRIER_UPSPR) {
         if (!unitedStates) return;
         log::LogWarning(
             "LibUPSFormatMaxiSecondary: Warning-- Possible invalid data encountered for \"State\". Data is "
@@ -219,12 +223,12 @@ void FillCityAndState(const UpsData &ups, MaxiCodeFields &f, const char *jobFile
 }
 
 // The full secondary message for the compressor, with the format 05 block.
-void BuildCompressedSecondary(char *destination, std::size_t size, MaxiCodeFields &f, const char *jobFile) {
+void BuildCompressedSecondary(char *destination, std::size_t size, MaxiCodeFields &f, const JobFile &job) {
     if (f.IncludeFmt05) {
-        ReadAddressKey("AddressLine2", f.ShipToAddress2, jobFile);
-        ReadAddressKey("AddressLine3", f.ShipToAddress3, jobFile);
-        ReadAddressKey("Company", f.ShipToAddress4, jobFile);
-        ReadAddressKey("Attention", f.ShipToAddress5, jobFile);
+        ReadAddressKey("AddressLine2", f.ShipToAddress2, job);
+        ReadAddressKey("AddressLine3", f.ShipToAddress3, job);
+        ReadAddressKey("Company", f.ShipToAddress4, job);
+        ReadAddressKey("Attention", f.ShipToAddress5, job);
         CopyText(f.Format05Code, "05");
     }
     CopyStrings(destination, size,
@@ -302,15 +306,16 @@ void BuildPlainSecondary(char *destination, std::size_t size, MaxiCodeFields &f)
 }
 
 bool FormatSecondary(char *destination, std::size_t size, const CommonData &common, const UpsData &ups,
-                     MaxiCodeFields &f, const char *jobFile) {
-    FillShipmentFields(ups, f, jobFile);
+                     MaxiCodeFields &f, const LabelContext &label) {
+    const JobFile &job = label.job;
+    FillShipmentFields(ups, f, label);
     bool verified = IsY(ups.AddressVerificationFlag) && std::strlen(common.ShipToZip) == 9;
     CopyText(f.AddressValidation, verified ? "Y" : "N");
     bool compressed = IsY(ups.CompressMaxicode);
-    FillStreetLine(compressed, f, jobFile);
-    FillCityAndState(ups, f, jobFile);
+    FillStreetLine(compressed, f, job);
+    FillCityAndState(ups, f, label);
     if (compressed)
-        BuildCompressedSecondary(destination, size, f, jobFile);
+        BuildCompressedSecondary(destination, size, f, job);
     else
         BuildPlainSecondary(destination, size, f);
     log::LogDebug(0,
@@ -320,8 +325,9 @@ bool FormatSecondary(char *destination, std::size_t size, const CommonData &comm
     return true;
 }
 
-bool FormatMaxicode(char *destination, std::size_t size, CommonData &common, UpsData &ups, const _JobInfoA *job) {
-    if (destination == nullptr || size == 0 || job == nullptr || job->JobFile == nullptr) return false;
+bool FormatMaxicode(char *destination, std::size_t size, CommonData &common, UpsData &ups,
+                    const LabelContext &label) {
+    if (destination == nullptr || size == 0 || label.job.Path() == nullptr) return false;
     MaxiCodeFields fields;
     InitMaxiCodeFields(fields);
     ReadSettings(fields);
@@ -335,8 +341,8 @@ bool FormatMaxicode(char *destination, std::size_t size, CommonData &common, Ups
     CopyStrings(header, sizeof header, {fields.MessageHeader, RS, fields.FormatCode, GS, fields.FormatVersion});
     char primary[kMaxiPrimarySize] = {};
     char secondary[kMaxiSecondarySize] = {};
-    if (!LibUPSFormatMaxiPrimary(primary, common, ups, fields, job->JobFile)) return false;
-    if (!LibUPSFormatMaxiSecondary(secondary, sizeof secondary, common, ups, fields, job->JobFile)) return false;
+    if (!LibUPSFormatMaxiPrimary(primary, common, ups, fields, label)) return false;
+    if (!LibUPSFormatMaxiSecondary(secondary, sizeof secondary, common, ups, fields, label)) return false;
     char message[kMessageSize] = {};
     CopyStrings(message, sizeof message, {header, primary, secondary});
     ups.MaxiCodeMessageLength = static_cast<int32_t>(std::strlen(message));
@@ -345,7 +351,7 @@ bool FormatMaxicode(char *destination, std::size_t size, CommonData &common, Ups
         CopyText(destination, size, message);
         ups.MaxiCodeCompressedLength = 0;
         ups.MaxiCodeCompressed = false;
-        if (fields.TestMode) CreateUncompressedDatFile(job, message);
+        if (fields.TestMode) CreateUncompressedDatFile(label, message);
         return true;
     }
 
@@ -355,10 +361,10 @@ bool FormatMaxicode(char *destination, std::size_t size, CommonData &common, Ups
     int32_t rc;
     if (fields.CompressAll) {
         log::LogDebug(0, "LibUPSFormatMaxicode: Beginning UPS Maxicode compression using ANSIStringBuildAll method.");
-        rc = upsMaxicodeCompressAll(fields, message, job, output, addressValidation);
+        rc = upsMaxicodeCompressAll(fields, message, label, output, addressValidation);
     } else {
         log::LogDebug(0, "LibUPSFormatMaxicode: Beginning UPS Maxicode compression using AddValue/BuildAll method.");
-        rc = upsMaxicodeCompress(fields, job, output);
+        rc = upsMaxicodeCompress(fields, label, output);
     }
     unsigned long long elapsed = seams::TickCount() - start;
     log::LogDebug(0, "LibUPSFormatMaxicode: UPS Maxicode compression return code: %d.", static_cast<int>(rc));
@@ -392,22 +398,24 @@ void InitMaxiCodeFields(MaxiCodeFields &fields) {
 }
 
 bool LibUPSFormatMaxiPrimary(char destination[kMaxiPrimarySize], const CommonData &common, UpsData &ups,
-                             MaxiCodeFields &fields, const char *) {
-    return GuardedMaxiCode("LibUPSFormatMaxiPrimary", false,
-                           [&] { return destination != nullptr && FormatPrimary(destination, common, ups, fields); });
-}
-
-bool LibUPSFormatMaxiSecondary(char *destination, std::size_t size, const CommonData &common, const UpsData &ups,
-                               MaxiCodeFields &fields, const char *jobFile) {
-    return GuardedMaxiCode("LibUPSFormatMaxiSecondary", false, [&] {
-        return destination != nullptr && size > 0 && jobFile != nullptr &&
-               FormatSecondary(destination, size, common, ups, fields, jobFile);
+                             MaxiCodeFields &fields, const LabelContext &label) {
+    return GuardedMaxiCode("LibUPSFormatMaxiPrimary", false, [&] {
+        return destination != nullptr && FormatPrimary(destination, common, ups, fields, label.carrier);
     });
 }
 
-bool LibUPSFormatMaxicode(char *destination, std::size_t size, CommonData &common, UpsData &ups, const _JobInfoA *job) {
+bool LibUPSFormatMaxiSecondary(char *destination, std::size_t size, const CommonData &common, const UpsData &ups,
+                               MaxiCodeFields &fields, const LabelContext &label) {
+    return GuardedMaxiCode("LibUPSFormatMaxiSecondary", false, [&] {
+        return destination != nullptr && size > 0 && label.job.Path() != nullptr &&
+               FormatSecondary(destination, size, common, ups, fields, label);
+    });
+}
+
+bool LibUPSFormatMaxicode(char *destination, std::size_t size, CommonData &common, UpsData &ups,
+                          const LabelContext &label) {
     return GuardedMaxiCode("LibUPSFormatMaxicode", false,
-                           [&] { return FormatMaxicode(destination, size, common, ups, job); });
+                           [&] { return FormatMaxicode(destination, size, common, ups, label); });
 }
 
 }  // namespace zal

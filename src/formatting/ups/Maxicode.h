@@ -6,13 +6,13 @@
 
 #include "formatting/CommonData.h"
 #include "formatting/ups/UpsData.h"
-#include "zal2443/zal2443.h"
+#include "job/LabelContext.h"
 
 namespace zal {
 
 // Builds the MaxiCode data (plain message, or compressed data when the job
 // asks for compression) into destination (400 bytes).
 bool LibUPSFormatMaxicode(char *destination, std::size_t size, CommonData &common, UpsData &ups,
-                          const _JobInfoA *job);
+                          const LabelContext &label);
 
 }  // namespace zal

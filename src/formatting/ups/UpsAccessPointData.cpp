@@ -15,7 +15,6 @@ namespace zal {
 namespace {
 
 // upsAccessPointFormatData belongs to the printer library's UPS module.
-constexpr const char *kUpsLabelModule = "Label Printers/Zal2443/UPS";
 
 constexpr std::size_t kTrackingLength = 18;
 // Groups of the printed tracking number: 1Z 3F6 W21 03 5520 9139.
@@ -34,10 +33,6 @@ const IndicatorCode kIndicatorCodes[] = {
 };
 // clang-format on
 
-void RefuseJob(const char *jobFile, const char *description) {
-    platform::WritePrivateProfileString("Error", "Description", description, jobFile);
-}
-
 const char *AccessPointCodeFor(char indicator) {
     for (const IndicatorCode &c : kIndicatorCodes) {
         if (c.indicator == indicator) return c.code;
@@ -45,15 +40,16 @@ const char *AccessPointCodeFor(char indicator) {
     return nullptr;
 }
 
-bool FormatAccessPoint(UpsData &ups, CommonData &common, const char *jobFile) {
-    if (!FormatCommonData(common, jobFile)) return false;
+bool FormatAccessPoint(UpsData &ups, CommonData &common, LabelContext &label) {
+    const JobFile &job = label.job;
+    if (!FormatCommonData(common, job, label.jobWide)) return false;
 
     char indicator[2] = "";
-    ReadUpsKey("AccessPointIndicator", 1, "", indicator, jobFile);
+    ReadUpsKey("AccessPointIndicator", 1, "", indicator, job);
     UpperCase(indicator);
-    ReadUpsKey("TrackingNumber", 19, "", ups.TrackingNumber, jobFile);
+    ReadUpsKey("TrackingNumber", 19, "", ups.TrackingNumber, job);
     if (std::strlen(ups.TrackingNumber) != kTrackingLength) {
-        RefuseJob(jobFile, "Tracking number must be 18 characters in length.");
+        job.Refuse("Tracking number must be 18 characters in length.");
         return false;
     }
 
@@ -68,7 +64,7 @@ bool FormatAccessPoint(UpsData &ups, CommonData &common, const char *jobFile) {
 
     const char *code = AccessPointCodeFor(indicator[0]);
     if (code == nullptr) {
-        RefuseJob(jobFile, "Missing required Access Point indicator.");
+        job.Refuse("Missing required Access Point indicator.");
         return false;
     }
     AppendText(ups.AccessPointCode, code);
@@ -80,23 +76,23 @@ bool FormatAccessPoint(UpsData &ups, CommonData &common, const char *jobFile) {
     }
     CopyText(ups.ShipTitle, "SHIP");
     CopyText(ups.FromTitle, "FROM:");
-    ReadTestMode(ups.TestModeFlag, ups.TestID, jobFile);
+    ReadTestMode(ups.TestModeFlag, ups.TestID, job);
     return true;
 }
 
 }  // namespace
 
-bool LibUPSAccessPointFormatData(UpsData &ups, CommonData &common, const char *jobFile) {
-    return GuardedLibUps("LibUPSAccessPointFormatData", [&] { return FormatAccessPoint(ups, common, jobFile); });
+bool LibUPSAccessPointFormatData(UpsData &ups, CommonData &common, LabelContext &label) {
+    return GuardedLibUps("LibUPSAccessPointFormatData", [&] { return FormatAccessPoint(ups, common, label); });
 }
 
-bool upsAccessPointFormatData(UpsData &ups, CommonData &common, const char *jobFile) {
+bool upsAccessPointFormatData(UpsData &ups, CommonData &common, LabelContext &label) {
     try {
-        if (LibUPSAccessPointFormatData(ups, common, jobFile)) return true;
+        if (LibUPSAccessPointFormatData(ups, common, label)) return true;
         log::LogErrorText("Error while formatting UPS Access Point data.");
         return false;
     } catch (const std::exception &e) {
-        ReportJobCppException(e, kUpsLabelModule, "upsAccessPointFormatData");
+        ReportJobCppException(e, kUpsLabelsModule, "upsAccessPointFormatData");
         return false;
     }
 }

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <memory>
 
+#include "documents/LabelFormat.h"
+
 namespace zal {
 
 struct UpsData {
@@ -24,7 +26,7 @@ struct UpsData {
     char TrackingBarcodeHead[20];
     char TrackingBarcodeTail[20];
     char ServiceLevel[10];
-    char MaxiCodeData[400];
+    char MaxiCodeData[ZalLib::kMaxicodeDataSize];
     int32_t MaxiCodeMessageLength;
     int32_t MaxiCodeCompressedLength;
     int32_t MaxiCodeLength;
@@ -94,7 +96,7 @@ struct UpsData {
     char RefrigerationMark[4];
     char ReturnServiceText[15];
     char PaperlessFlag[2];
-    char PDF417Data[220001];
+    char PDF417Data[ZalLib::kPdf417DataSize];
     int32_t PDF417Length;
     // Paperless invoice backup document texts.
     char BackupTrackingTitle[21];

@@ -3,6 +3,7 @@
 
 #include "common/Format.h"
 #include "common/Log.h"
+#include "common/Modules.h"
 #include "formatting/ups/LibUPS.h"
 #include "formatting/ups/Maxicode.h"
 #include "formatting/ups/UpsInternal.h"
@@ -10,26 +11,23 @@
 namespace zal {
 namespace {
 
-constexpr const char *kUpsLabelModule = "Label Printers/Zal2443/UPS";
 constexpr const char *kPrinterFamily = "Eltron";
 constexpr std::size_t kMaxiCodeSize = sizeof(UpsData::MaxiCodeData);
 
-bool NeedsTermsNotice(const UpsData &ups) {
-    return std::strcmp(ups.Carrier, "UPSINT") == 0 || std::strcmp(ups.Carrier, "UPSPR") == 0 ||
-           std::strcmp(ups.PaperlessFlag, "Y") == 0;
+bool NeedsTermsNotice(const UpsData &ups, CarrierCode carrier) {
+    return carrier == CARRIER_UPSINT || carrier == CARRIER_UPSPR || std::strcmp(ups.PaperlessFlag, "Y") == 0;
 }
 
-bool FormatAll(UpsData &ups, CommonData &common, const _JobInfoA *job) {
-    const char *jobFile = job != nullptr ? job->JobFile : nullptr;
-    if (!LibUPSFormatData(ups, common, jobFile)) {
+bool FormatAll(UpsData &ups, CommonData &common, LabelContext &label) {
+    if (!LibUPSFormatData(ups, common, label)) {
         log::LogError("Error while formatting UPS common data.");
         return false;
     }
-    if (!EncodeUPSMaxicodeString(ups, common, job)) {
+    if (!EncodeUPSMaxicodeString(ups, common, label)) {
         log::LogError("Error while formatting Eltron UPS Maxicode barcode data.");
         return false;
     }
-    if (!LibUPSFormatPDF417Data(ups, jobFile, kPrinterFamily)) {
+    if (!LibUPSFormatPDF417Data(ups, label, kPrinterFamily)) {
         log::LogError("Error while formatting UPS PDF-417 data.");
         return false;
     }
@@ -37,16 +35,16 @@ bool FormatAll(UpsData &ups, CommonData &common, const _JobInfoA *job) {
         log::LogError("Error while EPL-encoding UPS PDF-417 data.");
         return false;
     }
-    if (NeedsTermsNotice(ups)) FillUpsTermsLines(ups);
+    if (NeedsTermsNotice(ups, label.carrier)) FillUpsTermsLines(ups);
     return true;
 }
 
 }  // namespace
 
-bool EncodeUPSMaxicodeString(UpsData &ups, CommonData &common, const _JobInfoA *job) {
+bool EncodeUPSMaxicodeString(UpsData &ups, CommonData &common, const LabelContext &label) {
     return GuardedLibUps("EncodeUPSMaxicodeString", [&] {
         char data[kMaxiCodeSize] = {};
-        if (!LibUPSFormatMaxicode(data, sizeof data, common, ups, job)) return false;
+        if (!LibUPSFormatMaxicode(data, sizeof data, common, ups, label)) return false;
         CopyText(ups.MaxiCodeData, data);
         // the unescaped data stays in the record when the escaped one does not fit
         ups.MaxiCodeReady = EplEscape(ups.MaxiCodeData, sizeof ups.MaxiCodeData);
@@ -55,11 +53,11 @@ bool EncodeUPSMaxicodeString(UpsData &ups, CommonData &common, const _JobInfoA *
     });
 }
 
-bool upsFormatData(UpsData &ups, CommonData &common, const _JobInfoA *job) {
+bool upsFormatData(UpsData &ups, CommonData &common, LabelContext &label) {
     try {
-        return FormatAll(ups, common, job);
+        return FormatAll(ups, common, label);
     } catch (const std::exception &error) {
-        ReportJobCppException(error, kUpsLabelModule, "upsFormatData");
+        ReportJobCppException(error, kUpsLabelsModule, "upsFormatData");
         return false;
     }
 }

@@ -11,14 +11,13 @@
 #include <string>
 
 #include "common/ErrorCodes.h"
+#include "common/Modules.h"
 #include "common/Settings.h"
 #include "formatting/CommonData.h"
 #include "formatting/ups/UpsData.h"
 #include "platform/Platform.h"
 
 namespace zal {
-
-constexpr const char *kLibUpsModule = "Shared/ZALLib/LibUPS";
 
 // Faults inside the UPS routines are C++ exceptions here; each is reported
 // as a job fault with the routine's name and the routine answers false.
@@ -35,9 +34,9 @@ bool GuardedLibUps(const char *routine, Body body) {
 // A UPS job key as the host wrote it (no clean-up), at most `chars`
 // characters and never more than the field holds.
 template <std::size_t N>
-void ReadUpsKey(const char *key, std::size_t chars, const char *defaultValue, char (&field)[N], const char *jobFile) {
+void ReadUpsKey(const char *key, std::size_t chars, const char *defaultValue, char (&field)[N], const JobFile &job) {
     const std::size_t size = std::min(chars + 1, N);
-    platform::GetPrivateProfileString(kJobSection, key, defaultValue, field, static_cast<uint32_t>(size), jobFile);
+    job.Raw(key, defaultValue, field, static_cast<uint32_t>(size));
 }
 
 // Characters `from` to `to` (1-based, inclusive) of text, as far as the
@@ -79,7 +78,7 @@ void FormatUpsWeight(UpsData &ups, const char *packageType, const char *actualWe
                      const char *serviceCode);
 
 // ---------------------------------------------------------------- USPS
-void FormatUpsUspsHandOff(UpsData &ups, CommonData &common, const char *serviceCode, const char *jobFile);
+void FormatUpsUspsHandOff(UpsData &ups, CommonData &common, const char *serviceCode, const JobFile &job);
 
 // ---------------------------------------------------------------- terms
 // The terms notice, wrapped into TermsLines.
@@ -100,6 +99,6 @@ bool UpsParsePDFData(const char *prefix, const char *segment, std::size_t segmen
 // each.  The group holds at most size - 1 characters: a part that does not
 // fit stops the reading and sets tooLong.  False only after a fault.
 bool UpsGetMultiPDFSegments(int32_t count, const char *keyName, const char *prefix, std::string &destination,
-                            std::size_t size, const char *jobFile, bool &tooLong);
+                            std::size_t size, const JobFile &job, bool &tooLong);
 
 }  // namespace zal

@@ -65,12 +65,11 @@ std::string Header(const char *version) {
 }
 
 // A single segment "PDF417_nnString", 1,000 characters, unchanged.
-std::vector<char> ReadSegment(const char *number, const char *jobFile) {
+std::vector<char> ReadSegment(const char *number, const JobFile &job) {
     char key[32];
     Format(key, sizeof key, "PDF417_%sString", number);
     std::vector<char> value(kSegmentChars + 1, '\0');
-    platform::GetPrivateProfileString(kJobSection, key, "", value.data(), static_cast<uint32_t>(value.size()),
-                                      jobFile);
+    job.Raw(key, "", value.data(), static_cast<uint32_t>(value.size()));
     return value;
 }
 
@@ -79,17 +78,17 @@ bool AppendSegment(const char *prefix, const std::vector<char> &segment, std::st
 }
 
 // Group nn: its count "PDF417_nnNumOf" and parts "PDF417_nnString<i>".
-bool AppendGroup(const PdfGroup &group, std::size_t limit, const char *jobFile, std::string &message,
+bool AppendGroup(const PdfGroup &group, std::size_t limit, const JobFile &job, std::string &message,
                  bool &tooLong) {
     char countKey[32];
     char partKey[32];
     Format(countKey, sizeof countKey, "PDF417_%sNumOf", group.number);
     Format(partKey, sizeof partKey, "PDF417_%sString", group.number);
-    const auto count = static_cast<int32_t>(platform::GetPrivateProfileInt(kJobSection, countKey, 0, jobFile));
+    const auto count = static_cast<int32_t>(job.RawInt(countKey, 0));
     // a group longer than the printer takes makes the message too long
     // whatever follows, so the reading stops there too
     std::string text;
-    if (!UpsGetMultiPDFSegments(count, partKey, group.number, text, std::min(group.capacity, limit + 1), jobFile,
+    if (!UpsGetMultiPDFSegments(count, partKey, group.number, text, std::min(group.capacity, limit + 1), job,
                                 tooLong)) {
         return false;
     }
@@ -102,19 +101,19 @@ void BuildReducedMessage(const std::vector<char> &segment01, std::string &messag
     message.append(kTooLongSegment).append(kEndOfMessage);
 }
 
-bool FormatPdf417(UpsData &ups, const char *jobFile, const char *printerFamily) {
-    ups.BRDYear = static_cast<int32_t>(platform::GetPrivateProfileInt(kJobSection, "BRDYear", kPdfDefaultBrdYear,
-                                                                      jobFile));
+bool FormatPdf417(UpsData &ups, const LabelContext &label, const char *printerFamily) {
+    const JobFile &job = label.job;
+    ups.BRDYear = static_cast<int32_t>(job.RawInt("BRDYear", kPdfDefaultBrdYear));
     char version[4] = {};
-    if (!ReadINIValue("PDF417_01sMsgVer", "", version, sizeof version, nullptr, jobFile)) {
+    if (!job.Value("PDF417_01sMsgVer", "", version, sizeof version, nullptr)) {
         log::LogError("LibUPSFormatPDF417Data: Failed to read PDF417 data from file.");
         return false;
     }
     if (version[0] == '\0') {
-        const bool paperlessInvoice = std::strcmp(ups.Carrier, "UPSINT") == 0 &&
+        const bool paperlessInvoice = label.carrier == CARRIER_UPSINT &&
                                       std::strcmp(ups.PaperlessFlag, "Y") == 0 &&
                                       std::strcmp(ups.PrintPIFlag, "N") != 0;
-        if (std::strcmp(ups.Carrier, "UPSPR") == 0 || paperlessInvoice) {
+        if (label.carrier == CARRIER_UPSPR || paperlessInvoice) {
             log::LogError("LibUPSFormatPDF417Data: Invalid or missing PDF417 data.");
             return false;
         }
@@ -123,20 +122,20 @@ bool FormatPdf417(UpsData &ups, const char *jobFile, const char *printerFamily) 
     }
 
     const FamilyCapacity &capacity = CapacityOf(printerFamily);
-    const std::vector<char> segment01 = ReadSegment("01", jobFile);
+    const std::vector<char> segment01 = ReadSegment("01", job);
     std::string message;
     bool tooLong = false;
     bool ok = AppendSegment(Header(version).c_str(), segment01, message) &&
-              AppendSegment("02\t", ReadSegment("02", jobFile), message);
+              AppendSegment("02\t", ReadSegment("02", job), message);
     // once too long, nothing more is read: the reduced message replaces it
     for (const PdfGroup &group : kGroupsBeforeSingles) {
-        if (ok && !tooLong) ok = AppendGroup(group, capacity.tooLongAbove, jobFile, message, tooLong);
+        if (ok && !tooLong) ok = AppendGroup(group, capacity.tooLongAbove, job, message, tooLong);
     }
     for (const char *number : kSinglesAfterGroups) {
         const std::string prefix = std::string(number) + "\t";
-        if (ok && !tooLong) ok = AppendSegment(prefix.c_str(), ReadSegment(number, jobFile), message);
+        if (ok && !tooLong) ok = AppendSegment(prefix.c_str(), ReadSegment(number, job), message);
     }
-    if (ok && !tooLong) ok = AppendGroup(kGroupAfterSingles, capacity.tooLongAbove, jobFile, message, tooLong);
+    if (ok && !tooLong) ok = AppendGroup(kGroupAfterSingles, capacity.tooLongAbove, job, message, tooLong);
     if (!ok) return false;
     message += kEndOfMessage;
 
@@ -175,7 +174,7 @@ bool UpsParsePDFData(const char *prefix, const char *segment, std::size_t segmen
 }
 
 bool UpsGetMultiPDFSegments(int32_t count, const char *keyName, const char *prefix, std::string &destination,
-                            std::size_t size, const char *jobFile, bool &tooLong) {
+                            std::size_t size, const JobFile &job, bool &tooLong) {
     return GuardedLibUps("UpsGetMultiPDFSegments", [&] {
         if (keyName == nullptr || prefix == nullptr || size == 0) return false;
         std::vector<char> value(kPartChars + 1, '\0');
@@ -185,8 +184,7 @@ bool UpsGetMultiPDFSegments(int32_t count, const char *keyName, const char *pref
         for (uint32_t i = 1; i <= last; ++i) {
             char key[160];
             Format(key, sizeof key, "%s%u", keyName, static_cast<unsigned>(i));
-            platform::GetPrivateProfileString(kJobSection, key, "", value.data(), static_cast<uint32_t>(value.size()),
-                                              jobFile);
+            job.Raw(key, "", value.data(), static_cast<uint32_t>(value.size()));
             const std::size_t grown = destination.size() + std::strlen(prefix) + 1 + std::strlen(value.data()) + 1;
             if (grown > size - 1) {
                 tooLong = true;
@@ -198,8 +196,8 @@ bool UpsGetMultiPDFSegments(int32_t count, const char *keyName, const char *pref
     });
 }
 
-bool LibUPSFormatPDF417Data(UpsData &ups, const char *jobFile, const char *printerFamily) {
-    return GuardedLibUps("LibUPSFormatPDF417Data", [&] { return FormatPdf417(ups, jobFile, printerFamily); });
+bool LibUPSFormatPDF417Data(UpsData &ups, const LabelContext &label, const char *printerFamily) {
+    return GuardedLibUps("LibUPSFormatPDF417Data", [&] { return FormatPdf417(ups, label, printerFamily); });
 }
 
 bool EncodeUPSPDF417String(UpsData &ups) {

@@ -75,19 +75,19 @@ void AppendPicGroups(std::string &text, const char *pic, std::size_t last, std::
     text += UpsSlice(pic, tailFirst, tailFirst + 1);
 }
 
-void ReadAddressOverride(const char *key, char (&line)[64], const char *jobFile) {
+void ReadAddressOverride(const char *key, char (&line)[64], const JobFile &job) {
     const std::string current = line;
-    ReadUpsKey(key, 63, current.c_str(), line, jobFile);
+    ReadUpsKey(key, 63, current.c_str(), line, job);
 }
 
-void FormatReturnService(UpsData &ups, CommonData &common, const char *jobFile) {
+void FormatReturnService(UpsData &ups, CommonData &common, const JobFile &job) {
     // the return address lines replace the ship-to lines the job gives
     // them for; an absent key leaves its line as it is
-    ReadAddressOverride("UPSFlexToCompanyOrName", common.ShipTo4, jobFile);
-    ReadAddressOverride("UPSFlexToAddressLine2", common.ShipTo5, jobFile);
-    ReadAddressOverride("UPSFlexToStreetAddress", common.ShipTo6, jobFile);
-    ReadUpsKey("RFAShowLogo", 1, "Y", ups.RFAShowLogo, jobFile);
-    ReadUpsKey("ImagePath", 1023, "", ups.ImagePath, jobFile);
+    ReadAddressOverride("UPSFlexToCompanyOrName", common.ShipTo4, job);
+    ReadAddressOverride("UPSFlexToAddressLine2", common.ShipTo5, job);
+    ReadAddressOverride("UPSFlexToStreetAddress", common.ShipTo6, job);
+    ReadUpsKey("RFAShowLogo", 1, "Y", ups.RFAShowLogo, job);
+    ReadUpsKey("ImagePath", 1023, "", ups.ImagePath, job);
     CopyText(ups.USPSDelToZip5, kReturnNdcZip);
     if (std::strcmp(common.FromCountry, "PUERTO RICO") == 0) CopyText(ups.PuertoRicoSender, "Y");
     CutTo(common.From1, kReturnSenderChars);
@@ -115,12 +115,12 @@ void FormatReturnService(UpsData &ups, CommonData &common, const char *jobFile) 
     CopyText(ups.ReturnMailed, "MAILED IN THE U.S.");
 }
 
-void FormatPresort(UpsData &ups, const char *serviceCode, const char *jobFile) {
+void FormatPresort(UpsData &ups, const char *serviceCode, const JobFile &job) {
     // the field holds 14 characters: a full routing code stays whole and
     // the mark is cut
     AppendText(ups.RoutingCode, std::strcmp(serviceCode, "YN") == 0 ? " C" : " X");
 
-    ReadUpsKey("Endorsement", 1, "", ups.Endorsement, jobFile);
+    ReadUpsKey("Endorsement", 1, "", ups.Endorsement, job);
     UpperCase(ups.Endorsement);
     for (const Endorsement &row : kEndorsements) {
         if (std::strcmp(row.code, ups.Endorsement) == 0) CopyText(ups.EndorsementText, row.text);
@@ -130,19 +130,19 @@ void FormatPresort(UpsData &ups, const char *serviceCode, const char *jobFile) {
 
 }  // namespace
 
-void FormatUpsUspsHandOff(UpsData &ups, CommonData &common, const char *serviceCode, const char *jobFile) {
-    ReadUpsKey("USPSDelToLine1", 30, "", ups.USPSDelToLine1, jobFile);
-    ReadUpsKey("USPSDelToLine2", 30, "", ups.USPSDelToLine2, jobFile);
-    ReadUpsKey("USPSDelToLine3", 30, "", ups.USPSDelToLine3, jobFile);
-    ReadUpsKey("USPSDelToCityStZip", 30, "", ups.USPSDelToCityStZip, jobFile);
-    ReadUpsKey("USPSDelToZip5", 5, "", ups.USPSDelToZip5, jobFile);
-    ReadUpsKey("USPSPICNumber", 30, "", ups.USPSPICNumber, jobFile);
+void FormatUpsUspsHandOff(UpsData &ups, CommonData &common, const char *serviceCode, const JobFile &job) {
+    ReadUpsKey("USPSDelToLine1", 30, "", ups.USPSDelToLine1, job);
+    ReadUpsKey("USPSDelToLine2", 30, "", ups.USPSDelToLine2, job);
+    ReadUpsKey("USPSDelToLine3", 30, "", ups.USPSDelToLine3, job);
+    ReadUpsKey("USPSDelToCityStZip", 30, "", ups.USPSDelToCityStZip, job);
+    ReadUpsKey("USPSDelToZip5", 5, "", ups.USPSDelToZip5, job);
+    ReadUpsKey("USPSPICNumber", 30, "", ups.USPSPICNumber, job);
 
     const bool parcelTransport = std::strcmp(serviceCode, "PT") == 0;
     if (std::strcmp(serviceCode, "90") == 0 && ups.USPSPICNumber[0] != '\0') {
-        FormatReturnService(ups, common, jobFile);
+        FormatReturnService(ups, common, job);
     } else if (std::strcmp(ups.USPSServiceType, "P") == 0) {
-        FormatPresort(ups, serviceCode, jobFile);
+        FormatPresort(ups, serviceCode, job);
     }
 
     CopyText(ups.USPSWeightTitle, "DWT: ");

@@ -2,135 +2,102 @@
 // or the heavy package mark, postal and tracking bar codes, service, billing
 // and reference lines, on an EPL document.
 #include <cstring>
-#include <string>
 
-#include "common/JobState.h"
 #include "common/Strings.h"
-#include "documents/EPLDoc.h"
-#include "formatting/CommonData.h"
 #include "formatting/ups/LibUPS.h"
-#include "formatting/ups/UpsData.h"
-#include "layouts/Layouts.h"
-#include "layouts/ups/TestStamp.h"
-#include "layouts/ups/UpsDocumentLabel.h"
+#include "layouts/TestStamp.h"
+#include "layouts/ups/UpsLabel.h"
 
 namespace zal {
 namespace {
 
-using ups::CommonText;
-using ups::LabelRecords;
-using ups::TextElement;
-using ups::UpsText;
+using namespace layout;
+using ups::F;
+using R = ups::UpsRecords;
 
-// 0x99 is the trade mark sign of the Windows Latin-1 code page.
-constexpr const char *kLabelName = "UPS Domestic Smart Label" "\x99" " GTL 2020 v1.0";
+// ---------------------------------------------------------------- conditions
 
-// clang-format off
-const TextElement kSender[] = {
-    {10,  2, "2,1,1", CommonText<&CommonData::FromContact>},
-    {10, 22, "2,1,1", CommonText<&CommonData::FromPhone>},
-    {10, 42, "2,1,1", CommonText<&CommonData::From1>},
-    {10, 62, "2,1,1", CommonText<&CommonData::From2>},
-    {10, 82, "2,1,1", CommonText<&CommonData::From3>},
-};
+const UpsData &Ups(const R &r) { return r.Of<UpsData>(); }
+const CommonData &Common(const R &r) { return r.Of<CommonData>(); }
+bool Is(const char *field, const char *value) { return std::strcmp(field, value) == 0; }
 
-// "SHIP" over "TO:", then the address; ShipTo1 is not printed on this label.
-const TextElement kShipTo[] = {
-    {155, 143, "1,2,2", UpsText<&UpsData::ShipTitle>},
-    {167, 173, "1,2,2", UpsText<&UpsData::ToTitle>},
-    {250, 143, "4,1,1", CommonText<&CommonData::ShipTo2>},
-    {250, 167, "4,1,1", CommonText<&CommonData::ShipTo3>},
-    {250, 191, "4,1,1", CommonText<&CommonData::ShipTo4>},
-    {250, 215, "4,1,1", CommonText<&CommonData::ShipTo5>},
-    {250, 239, "4,1,1", CommonText<&CommonData::ShipTo6>},
-};
-
-const TextElement kCounts[] = {
-    {400, 5, "2,2,2", UpsText<&UpsData::WeightText>},
-    {670, 5, "1,2,2", UpsText<&UpsData::PackageCountText>},
-};
-
-const TextElement kService[] = {
-    {10, 523, "2,2,2", UpsText<&UpsData::ServiceName>},
-    {10, 557, "4,1,1", UpsText<&UpsData::TrackingText>},
-};
-
-const TextElement kIndicators[] = {
-    {500, 766, "2,3,2", UpsText<&UpsData::DocumentIndicator>},
-    {655, 801, "4,1,1", UpsText<&UpsData::CustomsDocuments>},
-};
-
-// The MaxiCode's corner: a rule above it, an upright at its right side down
-// to the service rule, and a rule from there to the right edge.
-constexpr int kFrameTop = 275;
-constexpr int kFrameCorner = 232;
-const int kBillingRows[] = {767, 791, 815, 839};
-const int kRules[] = {515, 582, 759};
-// clang-format on
-
-constexpr const char *kLineTemplate = "LO%03d,%04d,%03d,%03d\n";
-constexpr int kCityLineNarrowAbove = 18;  // characters
-constexpr int kPkgInfoRow = 50;
-constexpr int kPkgInfoStep = 20;
+// A city line longer than this takes the narrower font.
+constexpr std::size_t kCityLineNarrowAbove = 18;
+// A sender line longer than this pushes the handling text to the right.
 constexpr std::size_t kFromLineLong = 31;
 
-const ZalLib::MaxicodeDescriptor kMaxicode = {"m2", 0, 0, 0};
-
-bool Equals(const char *field, const char *value) { return std::strcmp(field, value) == 0; }
-
-// A line made with the LO template and appended as raw text, as the frame's
-// upright and the ground service square are.
-void AppendLineCommand(ZalLib::EPLDoc &doc, int x, int y, int width, int height) {
-    doc.AppendRawText(FormatString(kLineTemplate, x, y, width, height).c_str());
+bool LongCity(const R &r) { return std::strlen(Common(r).ShipTo7) > kCityLineNarrowAbove; }
+bool ShortCity(const R &r) { return !LongCity(r); }
+bool LongFrom(const R &r) {
+    return std::strlen(Common(r).From1) > kFromLineLong || std::strlen(Common(r).From2) > kFromLineLong;
 }
+bool Handling(const R &r) { return Ups(r).HandlingText[0] != '\0'; }
+bool HandlingBesideLongFrom(const R &r) { return Handling(r) && LongFrom(r); }
+bool HandlingBesideShortFrom(const R &r) { return Handling(r) && !LongFrom(r); }
+bool ServiceMarked(const R &r) { return Ups(r).ServiceMark[0] != '\0'; }
+bool Proactive(const R &r) { return Ups(r).ProactiveMark[0] == 'P'; }
+bool Refrigerated(const R &r) { return Ups(r).RefrigerationMark[0] == 'R'; }
+bool TallerThan4x4(const R &r) { return r.label.device.Media.Length > 4.25f; }
+bool Heavy(const R &r) { return Is(Ups(r).HeavyFlag, "H"); }
+bool NotHeavy(const R &r) { return !Heavy(r); }
+bool Routed(const R &r) {
+    const UpsData &ups = Ups(r);
+    return !IsBlankText(ups.RoutingCode, sizeof ups.RoutingCode) && Is(ups.RouteFound, "Y");
+}
+bool RoutedProactive(const R &r) { return Routed(r) && Proactive(r); }
+bool RoutedPlain(const R &r) { return Routed(r) && !Proactive(r); }
+bool GroundService(const R &r) { return Is(Ups(r).ServiceLevel, "0"); }
+bool AirService(const R &r) { return !GroundService(r); }
+// A shipper number with a letter leaves fewer digit pairs to pack, so the
+// symbol is longer: narrower bars keep it on the label.
+bool LongTrackingHead(const R &r) { return std::strlen(Ups(r).TrackingBarcodeHead) == 10; }
+bool ShortTrackingHead(const R &r) { return !LongTrackingHead(r); }
+// A USPS service type "U" leaves room for two billing lines only.
+bool UspsBilling(const R &r) { return Is(Ups(r).USPSServiceType, "U"); }
+bool FullBilling(const R &r) { return !UspsBilling(r); }
+// A COD amount after the billing line is printed large.
+bool CodAmount(const R &r) {
+    return FullBilling(r) && Contains(Ups(r).BillingLines[0], "BILLING:") && Ups(r).ServiceMark[0] == 'C';
+}
+bool PlainSecondBillingLine(const R &r) { return !CodAmount(r); }
+bool InTestMode(const R &r) { return Is(Common(r).TestModeFlag, "Y"); }
+// The reference lines need at least 4.5 inches.
+bool HasReferenceRoom(const R &r) { return r.label.device.Media.Length >= 4.5f; }
+bool HasPoLine(const R &r) { return HasReferenceRoom(r) && !IsBlankText(Ups(r).POLine, sizeof Ups(r).POLine); }
+bool HasPoNumberOnly(const R &r) {
+    const JobWideValues &job = r.Of<JobWideValues>();
+    return HasReferenceRoom(r) && !HasPoLine(r) && !IsBlankText(job.PONumber, sizeof job.PONumber);
+}
+bool HasPurchaseOrder(const R &r) { return HasPoLine(r) || HasPoNumberOnly(r); }
+bool RemarkAlone(const R &r) { return HasReferenceRoom(r) && !HasPurchaseOrder(r); }
 
-void PrintPackageInfo(ZalLib::EPLDoc &doc, const UpsData &ups) {
+const char *Billing(const R &r, int line) { return Ups(r).BillingLines[line]; }
+const char *Billing0(const R &r) { return Billing(r, 0); }
+const char *Billing1(const R &r) { return Billing(r, 1); }
+const char *Billing2(const R &r) { return Billing(r, 2); }
+const char *Billing3(const R &r) { return Billing(r, 3); }
+const char *VersionLine(const R &r) { return r.label.versionLine; }
+
+// ---------------------------------------------------------------- computed
+
+// The package lines stack down from y 50: a line left out (blank) leaves
+// no gap.
+void PackageInfo(Canvas &canvas, const R &r) {
+    const UpsData &ups = Ups(r);
     constexpr int kCapacity = sizeof(UpsData::PkgInfoLines) / sizeof(UpsData::PkgInfoLines[0]);
     int count = ups.PkgInfoLineCount < kCapacity ? ups.PkgInfoLineCount : kCapacity;
-    int y = kPkgInfoRow;
+    int y = 50;
     for (int i = 0; i < count; ++i) {
-        if (doc.PrintText(560, y, "2,1,1", ups.PkgInfoLines[i])) y += kPkgInfoStep;
+        if (DrawText(canvas, 560, y, "2,1,1", ups.PkgInfoLines[i])) y += 20;
     }
 }
 
-void PrintMarks(ZalLib::EPLDoc &doc, const CommonData &common, const UpsData &ups, bool proactive) {
-    if (ups.HandlingText[0] != '\0') {
-        bool longFrom = std::strlen(common.From1) > kFromLineLong || std::strlen(common.From2) > kFromLineLong;
-        doc.PrintText(longFrom ? 410 : 390, 50, "2,1,1", ups.HandlingText);
-    }
-    if (ups.ServiceMark[0] != '\0') doc.PrintText(687, 143, "2,3,2", ups.ServiceMark);
-    if (proactive) {
-        // "PRO" beside the ship-to, and a white P on black at the frame's right end
-        doc.PrintText(687, 183, "2,3,2", ups.ProactiveMark);
-        doc.PrintText(doc.Dims.Right - 60, 337, "5,1,1", "P");
-        doc.DrawXorBox(doc.Dims.Right - 75, 327, 75, 72);
-    }
-    if (ups.RefrigerationMark[0] == 'R') doc.PrintText(687, 223, "2,3,2", ups.RefrigerationMark);
-}
-
-void DrawFrameAndRules(ZalLib::EPLDoc &doc, const JobContext &context) {
-    doc.DrawLine(0, kFrameTop, kFrameCorner, 3);
-    AppendLineCommand(doc, kFrameCorner, kFrameTop, 3, 240);
-    doc.DrawLine(kFrameCorner, 323, doc.Dims.Right - kFrameCorner, 3);
-    for (int y : kRules) doc.DrawLine(0, y, doc.Dims.Width, 3);
-    if (context.Media.Length > 4.25f) doc.DrawLine(0, 865, doc.Dims.Width, 1);
-}
-
-// The MaxiCode area: the heavy package mark replaces the symbol; the routing
-// code and the postal bar code follow.
-void PrintRoutingArea(ZalLib::EPLDoc &doc, const UpsData &ups, bool proactive) {
-    if (Equals(ups.HeavyFlag, "H")) {
-        doc.PrintText(80, 365, "4,4,4", ups.HeavyFlag);
-    } else {
-        doc.DrawMaxicodeBarcode(294, kMaxicode, ups.MaxiCodeData);
-    }
-
-    bool routed = false;
-    if (!IsBlankText(ups.RoutingCode, sizeof ups.RoutingCode) && Equals(ups.RouteFound, "Y")) {
-        routed = doc.PrintTextEx(proactive ? 285 : 320, 330, ZalLib::kFont3, ups.RoutingCode);
-    }
-
-    // Up to 8 characters (AI 420 and a 5-digit ZIP) take the wide bars.
+// Up to 8 characters (AI 420 and a 5-digit ZIP) take the wide bars; longer
+// data narrower ones, narrower still beside the proactive mark.  The bar
+// code moves down below a printed routing code.
+void PostalBarcode(Canvas &canvas, const R &r) {
+    const UpsData &ups = Ups(r);
+    bool proactive = Proactive(r);
     ZalLib::BarcodeDescriptor postal = {"1A", 3, 9, 102, 1, 0};
     int x = 305;
     if (std::strlen(ups.PostalBarcodeData) > 8) {
@@ -138,86 +105,103 @@ void PrintRoutingArea(ZalLib::EPLDoc &doc, const UpsData &ups, bool proactive) {
         postal.WideBar = 6;
         x = proactive ? 315 : 270;
     }
-    doc.DrawBarcode(x, routed ? 395 : 365, postal, ups.PostalBarcodeData);
+    Pieces data;
+    data.text[data.count++] = ups.PostalBarcodeData;
+    canvas.Barcode(x, Routed(r) ? 395 : 365, 3, 4, postal, data);
 }
 
-void PrintServiceAndTracking(ZalLib::EPLDoc &doc, const LabelRecords &records) {
-    const UpsData &ups = records.ups;
-    ups::PrintTexts(doc, kService, records);
-    if (Equals(ups.ServiceLevel, "0")) {
-        AppendLineCommand(doc, 734, 516, 66, 66);  // ground services: a black square
-    } else {
-        doc.PrintText(635, 524, "5,1,1", ups.ServiceLevel);
-    }
+// ---------------------------------------------------------------- the label
 
-    // A shipper number with a letter leaves fewer digit pairs to pack, so
-    // the symbol is longer: narrower bars keep it on the label.
-    bool longHead = std::strlen(ups.TrackingBarcodeHead) == 10;
-    ZalLib::BarcodeDescriptor tracking = {"1", 4, 4, 145, 1, 0};
-    if (longHead) tracking.NarrowBar = tracking.WideBar = 3;
-    std::string data = std::string(ups.TrackingBarcodeHead) + ups.TrackingBarcodeTail;
-    doc.DrawBarcode(longHead ? 95 : 75, 599, tracking, data.c_str());
-}
+// 0x99 is the trade mark sign of the Windows Latin-1 code page.
+constexpr DocumentFrame kFrame = {"UPS Domestic Smart Label" "\x99" " GTL 2020 v1.0", "%s%s.%s.txt",
+                                  kUpsLabelsModule, "upsPrint4x4", ZALERR_ZALDOCERR, false};
 
-// Lines 5 to 8 have no room on this label.
-void PrintBillingLines(ZalLib::EPLDoc &doc, const UpsData &ups) {
-    const auto &lines = ups.BillingLines;
-    if (Equals(ups.USPSServiceType, "U")) {
-        doc.PrintText(10, kBillingRows[0], "4,1,1", lines[0]);
-        doc.PrintText(10, kBillingRows[1], "4,1,1", lines[1]);
-        return;
-    }
-    // a COD amount after the billing line is printed large
-    bool codAmount = Contains(lines[0], "BILLING:") && ups.ServiceMark[0] == 'C';
-    doc.PrintText(10, kBillingRows[0], "4,1,1", lines[0]);
-    doc.PrintText(10, kBillingRows[1], codAmount ? "1,2,2" : "4,1,1", lines[1]);
-    doc.PrintText(10, kBillingRows[2], "4,1,1", lines[2]);
-    doc.PrintText(10, kBillingRows[3], "4,1,1", lines[3]);
-}
+constexpr ZalLib::MaxicodeDescriptor kMaxicode = {"m2", 0, 0, 0};
+constexpr ZalLib::BarcodeDescriptor kTracking = {"1", 4, 4, 145, 1, 0};
+constexpr ZalLib::BarcodeDescriptor kTrackingNarrow = {"1", 3, 3, 145, 1, 0};
 
-void PrintReferenceLines(ZalLib::EPLDoc &doc, const UpsData &ups) {
-    const JobWideValues &job = JobWide();
-    if (!IsBlankText(ups.POLine, sizeof ups.POLine)) {
-        doc.PrintText(10, 881, "2,1,1", ups.POLine);
-        doc.PrintText(10, 909, "2,1,1", job.Remark);
-    } else if (!IsBlankText(job.PONumber, sizeof job.PONumber)) {
-        doc.PrintTextParts(10, 881, "2,1,1", {"PO # ", job.PONumber, nullptr});
-        doc.PrintText(10, 909, "2,1,1", job.Remark);
-    } else {
-        doc.PrintText(10, 881, "2,1,1", job.Remark);
-    }
-}
+// The MaxiCode's corner: a rule above it, an upright at its right side down
+// to the service rule, and a rule from there to the right edge.
+constexpr int kFrameTop = 275;
+constexpr int kFrameCorner = 232;
 
-void PrintBody(ZalLib::EPLDoc &doc, const JobContext &context, const CommonData &common, const UpsData &ups) {
-    const LabelRecords records{common, ups};
-    bool proactive = ups.ProactiveMark[0] == 'P';
-
-    ups::PrintTexts(doc, kSender, records);
-    ups::PrintTexts(doc, kShipTo, records);
-    bool longCity = std::strlen(common.ShipTo7) > kCityLineNarrowAbove;
-    doc.PrintText(250, 264, longCity ? "2,1,2" : "2,2,2", common.ShipTo7);
-    ups::PrintTexts(doc, kCounts, records);
-    PrintPackageInfo(doc, ups);
-    PrintMarks(doc, common, ups, proactive);
-    DrawFrameAndRules(doc, context);
-    PrintRoutingArea(doc, ups, proactive);
-    PrintServiceAndTracking(doc, records);
-    PrintBillingLines(doc, ups);
-    ups::PrintTexts(doc, kIndicators, records);
-    doc.PrintTextParts(doc.Dims.Right - 290, 850, "1,1,1",
-                       {VersionLine(), ups.RoutingVersion, " ", ups.RoutingDate, nullptr});
-    if (Equals(common.TestModeFlag, "Y")) {
-        PrintTestStamp(doc, doc.GetCenterX(), ups::TestStampRow(context, 650), common.TestID, kStampCentre);
-    }
-    if (context.Media.Length >= 4.5f) PrintReferenceLines(doc, ups);
-}
+// clang-format off
+constexpr Element<R> kBody[] = {
+    // sender
+    Text<R>(10,  2, "2,1,1", F<&CommonData::FromContact>),
+    Text<R>(10, 22, "2,1,1", F<&CommonData::FromPhone>),
+    Text<R>(10, 42, "2,1,1", F<&CommonData::From1>),
+    Text<R>(10, 62, "2,1,1", F<&CommonData::From2>),
+    Text<R>(10, 82, "2,1,1", F<&CommonData::From3>),
+    // "SHIP" over "TO:", then the address; ShipTo1 is not printed on this label
+    Text<R>(155, 143, "1,2,2", F<&UpsData::ShipTitle>),
+    Text<R>(167, 173, "1,2,2", F<&UpsData::ToTitle>),
+    Text<R>(250, 143, "4,1,1", F<&CommonData::ShipTo2>),
+    Text<R>(250, 167, "4,1,1", F<&CommonData::ShipTo3>),
+    Text<R>(250, 191, "4,1,1", F<&CommonData::ShipTo4>),
+    Text<R>(250, 215, "4,1,1", F<&CommonData::ShipTo5>),
+    Text<R>(250, 239, "4,1,1", F<&CommonData::ShipTo6>),
+    Text<R>(250, 264, "2,1,2", F<&CommonData::ShipTo7>).When(LongCity),
+    Text<R>(250, 264, "2,2,2", F<&CommonData::ShipTo7>).When(ShortCity),
+    // weight, package count and the package lines
+    Text<R>(400, 5, "2,2,2", F<&UpsData::WeightText>),
+    Text<R>(670, 5, "1,2,2", F<&UpsData::PackageCountText>),
+    Call<R>(PackageInfo),
+    // marks
+    Text<R>(410, 50, "2,1,1", F<&UpsData::HandlingText>).When(HandlingBesideLongFrom),
+    Text<R>(390, 50, "2,1,1", F<&UpsData::HandlingText>).When(HandlingBesideShortFrom),
+    Text<R>(687, 143, "2,3,2", F<&UpsData::ServiceMark>).When(ServiceMarked),
+    // "PRO" beside the ship-to, and a white P on black at the frame's right end
+    Text<R>(687, 183, "2,3,2", F<&UpsData::ProactiveMark>).When(Proactive),
+    Text<R>(60, 337, "5,1,1", "P").Flag(kFromRight).When(Proactive),
+    XorLine<R>(75, 327, 75, 72).Flag(kFromRight).When(Proactive),
+    Text<R>(687, 223, "2,3,2", F<&UpsData::RefrigerationMark>).When(Refrigerated),
+    // frame and rules
+    Line<R>(0, kFrameTop, kFrameCorner, 3),
+    Line<R>(kFrameCorner, kFrameTop, 3, 240),
+    Line<R>(kFrameCorner, 323, 0, 3).Flag(kToRightEdge),
+    Line<R>(0, 515, 0, 3).Flag(kFullWidth),
+    Line<R>(0, 582, 0, 3).Flag(kFullWidth),
+    Line<R>(0, 759, 0, 3).Flag(kFullWidth),
+    Line<R>(0, 865, 0, 1).Flag(kFullWidth).When(TallerThan4x4),
+    // the MaxiCode area: the heavy package mark replaces the symbol
+    Text<R>(80, 365, "4,4,4", F<&UpsData::HeavyFlag>).When(Heavy),
+    Maxicode<R>(294, kMaxicode, F<&UpsData::MaxiCodeData>).When(NotHeavy),
+    Text<R>(285, 330, "3,2,3", F<&UpsData::RoutingCode>).When(RoutedProactive),
+    Text<R>(320, 330, "3,2,3", F<&UpsData::RoutingCode>).When(RoutedPlain),
+    Call<R>(PostalBarcode),
+    // service and tracking; ground services show a black square
+    Text<R>(10, 523, "2,2,2", F<&UpsData::ServiceName>),
+    Text<R>(10, 557, "4,1,1", F<&UpsData::TrackingText>),
+    Line<R>(734, 516, 66, 66).When(GroundService),
+    Text<R>(635, 524, "5,1,1", F<&UpsData::ServiceLevel>).When(AirService),
+    Barcode<R>(95, 599, kTrackingNarrow, F<&UpsData::TrackingBarcodeHead>, F<&UpsData::TrackingBarcodeTail>)
+        .When(LongTrackingHead),
+    Barcode<R>(75, 599, kTracking, F<&UpsData::TrackingBarcodeHead>, F<&UpsData::TrackingBarcodeTail>)
+        .When(ShortTrackingHead),
+    // billing: lines 5 to 8 have no room on this label
+    Text<R>(10, 767, "4,1,1", Billing0),
+    Text<R>(10, 791, "1,2,2", Billing1).When(CodAmount),
+    Text<R>(10, 791, "4,1,1", Billing1).When(PlainSecondBillingLine),
+    Text<R>(10, 815, "4,1,1", Billing2).When(FullBilling),
+    Text<R>(10, 839, "4,1,1", Billing3).When(FullBilling),
+    // document indicators, the version line and the test stamp
+    Text<R>(500, 766, "2,3,2", F<&UpsData::DocumentIndicator>),
+    Text<R>(655, 801, "4,1,1", F<&UpsData::CustomsDocuments>),
+    Text<R>(290, 850, "1,1,1", VersionLine, F<&UpsData::RoutingVersion>, " ", F<&UpsData::RoutingDate>)
+        .Flag(kFromRight),
+    Include(TestStamp<R, &CommonData::TestID, 650>).When(InTestMode),
+    // reference lines
+    Text<R>(10, 881, "2,1,1", F<&UpsData::POLine>).When(HasPoLine),
+    Text<R>(10, 881, "2,1,1", "PO # ", F<&JobWideValues::PONumber>).When(HasPoNumberOnly),
+    Text<R>(10, 909, "2,1,1", F<&JobWideValues::Remark>).When(HasPurchaseOrder),
+    Text<R>(10, 881, "2,1,1", F<&JobWideValues::Remark>).When(RemarkAlone),
+};
+// clang-format on
 
 }  // namespace
 
 // upsPrint4x4
-int32_t PrintUpsDomesticLabel(_JobInfoA *job, JobContext *context, bool headerPrefix) {
-    static const ups::DocumentLabel kLabel = {kLabelName, "%s%s.%s.txt", "upsPrint4x4", upsFormatData, PrintBody};
-    return ups::PrintDocumentLabel(kLabel, job, context, headerPrefix);
-}
+int32_t PrintUpsDomesticLabel(LabelContext &label) { return ups::PrintUpsLabel(kFrame, upsFormatData, kBody, label); }
 
 }  // namespace zal

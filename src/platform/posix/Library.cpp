@@ -98,6 +98,12 @@ void *GetProcAddress(LibraryHandle library, const char *name) {
     return p;
 }
 
+std::vector<std::string> LibraryFileNames(const char *name) {
+    std::vector<std::string> names = BaseNames(name);
+    names.push_back(name);
+    return names;
+}
+
 bool FreeLibrary(LibraryHandle library) { return library != nullptr && dlclose(library) == 0; }
 
 }  // namespace zal::platform

@@ -6,6 +6,8 @@
 
 namespace zal::platform {
 
+const char *const kDefaultPromptPolicy = "cancel";
+
 int MessageBox(const char *text, const char *caption, uint32_t style) {
     std::FILE *tty = std::fopen("/dev/tty", "r+");
     bool retryCancel = (style & 0xF) == kBoxRetryCancel;

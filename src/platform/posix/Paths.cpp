@@ -1,14 +1,5 @@
-// Files and folders on Linux.
-//
-// Path rule.  The library receives Windows-style paths from job, profile
-// and settings files.  A path is mapped as follows, and nothing else:
-//   * every backslash becomes a slash;
-//   * a leading drive "X:" becomes the root of drive X: the folder named by
-//     ZAL2443_DRIVE_X (upper-case letter) when that is set, otherwise
-//     $ZAL2443_HOME/drive_x (ZAL2443_HOME defaults to $HOME/.zal2443).
-// So "c:\orvandex\Label1.out" is "$HOME/.zal2443/drive_c/orvandex/Label1.out"
-// unless ZAL2443_DRIVE_C=/srv/labels makes it "/srv/labels/orvandex/...".
-// POSIX paths pass unchanged.
+// Files and folders on Linux; Windows-style paths are mapped by the rule
+// of WindowsPaths.h.
 #include <dirent.h>
 #include <fcntl.h>
 #include <glob.h>
@@ -23,17 +14,11 @@
 
 #include "platform/Platform.h"
 #include "platform/posix/PosixInternal.h"
+#include "platform/posix/WindowsPaths.h"
 
 namespace zal::platform {
 
 namespace posix {
-
-std::string HomeFolder() {
-    const char *home = std::getenv("ZAL2443_HOME");
-    if (home != nullptr && *home != '\0') return home;
-    const char *user = std::getenv("HOME");
-    return std::string(user != nullptr && *user != '\0' ? user : "/tmp") + "/.zal2443";
-}
 
 std::string WinIniPath() {
     const char *path = std::getenv("ZAL2443_WIN_INI");
@@ -49,30 +34,7 @@ std::string RegistryPath() {
 
 }  // namespace posix
 
-std::string NativePath(const char *path) {
-    if (path == nullptr) return std::string();
-    std::string out;
-    const char *rest = path;
-    if (std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':') {
-        char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])));
-        char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(path[0])));
-        std::string var = std::string("ZAL2443_DRIVE_") + upper;
-        const char *root = std::getenv(var.c_str());
-        if (root != nullptr && *root != '\0') {
-            out = root;
-        } else {
-            out = posix::HomeFolder() + "/drive_" + lower;
-        }
-        rest = path + 2;
-        if (*rest != '\\' && *rest != '/' && *rest != '\0') out += '/';
-    }
-    std::size_t start = out.size();
-    out.append(rest);
-    for (std::size_t i = start; i < out.size(); ++i) {
-        if (out[i] == '\\') out[i] = '/';
-    }
-    return out;
-}
+std::string NativePath(const char *path) { return posix::MapWindowsPath(path); }
 
 bool FindFile(const char *path) {
     if (path == nullptr || *path == '\0') {

@@ -15,7 +15,6 @@ void SetLastErrorFromErrno();
 //   ZAL2443_HOME      base folder (default $HOME/.zal2443)
 //   ZAL2443_WIN_INI   the user's profile (win.ini): "ports", "Quorra"
 //   ZAL2443_REGISTRY  the registry store (INI form, one section per key)
-std::string HomeFolder();
 std::string WinIniPath();
 std::string RegistryPath();
 

@@ -207,6 +207,9 @@ LibraryHandle LoadLibrary(const char *name) { return ::LoadLibraryA(name); }
 void *GetProcAddress(LibraryHandle library, const char *name) {
     return reinterpret_cast<void *>(::GetProcAddress(static_cast<HMODULE>(library), name));
 }
+const char *const kDefaultPromptPolicy = "ask";
+
+std::vector<std::string> LibraryFileNames(const char *name) { return {name}; }
 bool FreeLibrary(LibraryHandle library) { return ::FreeLibrary(static_cast<HMODULE>(library)) != FALSE; }
 
 std::string GetEnvironment(const char *name) {

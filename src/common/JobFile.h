@@ -1,0 +1,54 @@
+// The job file of one job: every read of its keys (section "Begin") and the
+// refusal it may be given go through this view.  It is opened once per job,
+// and the platform keeps the file parsed while it is open, so the job's
+// many reads look keys up instead of reading the file again.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace zal {
+
+class JobFile {
+public:
+    // A null path gives a view whose reads fail as the readers do for a
+    // missing name.
+    explicit JobFile(const char *path);
+    ~JobFile();
+    JobFile(const JobFile &) = delete;
+    JobFile &operator=(const JobFile &) = delete;
+
+    const char *Path() const { return _path; }
+
+    // The job-file readers, with their log lines and their answers:
+    // String as ReadINIString, Value as ReadINIValue (only the kept bytes),
+    // Int as ReadINIInt.
+    bool String(const char *key, const char *defaultValue, char *output, std::size_t size,
+                std::size_t *length = nullptr) const;
+    bool Value(const char *key, const char *defaultValue, char *output, std::size_t size,
+               std::size_t *length = nullptr) const;
+    bool Int(const char *key, int32_t defaultValue, int32_t *output) const;
+    template <std::size_t N>
+    bool Value(const char *key, const char *defaultValue, char (&output)[N], std::size_t *length = nullptr) const {
+        return Value(key, defaultValue, output, N, length);
+    }
+
+    // The plain profile reads the formatting routines also use: the value
+    // as it stands in the file (no clean-up, no log line), and a number
+    // read the profile way ("12abc" is 12).
+    uint32_t Raw(const char *key, const char *defaultValue, char *output, uint32_t size) const;
+    template <std::size_t N>
+    uint32_t Raw(const char *key, const char *defaultValue, char (&output)[N]) const {
+        return Raw(key, defaultValue, output, static_cast<uint32_t>(N));
+    }
+    int32_t RawInt(const char *key, int32_t defaultValue) const;
+
+    // Writes the reason of a refusal: key "Description" of section "Error",
+    // which the host shows to the user.
+    bool Refuse(const char *description) const;
+
+private:
+    const char *_path;
+};
+
+}  // namespace zal

@@ -1,0 +1,10 @@
+#include "common/PrinterOptions.h"
+
+namespace zal {
+
+PrinterOptions &CurrentPrinterOptions() {
+    static PrinterOptions options{};
+    return options;
+}
+
+}  // namespace zal
