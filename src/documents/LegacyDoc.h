@@ -48,7 +48,7 @@ public:
     std::size_t Length() const { return _length; }
 
 private:
-    char _buffer[kSize] = {};
+    char _buffer[kSize];  // zeroed by Begin
     std::size_t _length = 0;  // characters in _buffer, kept so appends need not measure it
 };
 

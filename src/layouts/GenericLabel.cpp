@@ -47,7 +47,7 @@ constexpr LegacyFrame kFrame = {ZalLib::MemoryCommand::M132, ZalLib::HeaderForm:
 }  // namespace
 
 int32_t PrintGenericLabel(LabelContext &label) {
-    CommonData data{};
+    CommonData data;  // FormatCommonData clears it
     if (!FormatCommonData(data, label.job, label.jobWide)) {
         log::LogErrorText("PrintGenericLabel: The common label data could not be read.");
         return ZALERR_LABEL_DATAERROR;

@@ -1,6 +1,5 @@
 #include "layouts/engine/Canvas.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace zal::layout {
@@ -19,25 +18,41 @@ bool Join(const Pieces &pieces, char (&out)[128]) {
     return true;
 }
 
-// "%0*d": at least digits characters, zero-padded, a minus sign counted.
+// A command's opening, built as "%0*d" would write its numbers (at least
+// digits characters, zero-padded, a minus sign counted) without parsing a
+// format for every element.
 class Numbers {
 public:
     Numbers &Add(const char *text) {
-        Put(std::snprintf(_text + _length, sizeof _text - _length, "%s", text));
+        while (*text != '\0') Put(*text++);
         return *this;
     }
     Numbers &Add(int value, int digits = 1) {
-        Put(std::snprintf(_text + _length, sizeof _text - _length, "%0*d", digits, value));
+        char reversed[12];
+        int n = 0;
+        unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+        do {
+            reversed[n++] = static_cast<char>('0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0);
+        if (value < 0) {
+            Put('-');
+            --digits;
+        }
+        for (int pad = digits - n; pad > 0; --pad) Put('0');
+        while (n > 0) Put(reversed[--n]);
         return *this;
     }
-    const char *Text() const { return _text; }
+    const char *Text() {
+        _text[_length] = '\0';
+        return _text;
+    }
 
 private:
-    void Put(int n) {
-        if (n > 0) _length += static_cast<std::size_t>(n);
-        if (_length >= sizeof _text) _length = sizeof _text - 1;
+    void Put(char c) {
+        if (_length + 1 < sizeof _text) _text[_length++] = c;
     }
-    char _text[160] = {};
+    char _text[160];
     std::size_t _length = 0;
 };
 
