@@ -10,6 +10,12 @@ int32_t PrintFontSampleLabel(LabelContext &label);      // FontSampleLabel.cpp
 int32_t PrintDiagnosticLabel(LabelContext &label);      // DiagnosticLabel.cpp
 int32_t PrintUpsDomesticLabel(LabelContext &label);     // ups/UpsDomesticLabel.cpp
 int32_t PrintUpsAccessPointLabel(LabelContext &label);  // ups/UpsAccessPointLabel.cpp
+int32_t PrintUspsLabel(LabelContext &label);            // usps/UspsLabel.cpp
+int32_t PrintSmartPostLabel(LabelContext &label);       // smartpost/SmartPostLabel.cpp
+int32_t PrintFedExExpressLabel(LabelContext &label);    // fedex/FedExExpressLabel.cpp
+int32_t PrintFedExInternationalLabels(LabelContext &label);  // fedex/FedExInternationalLabels.cpp
+int32_t PrintCn22Form4x4(LabelContext &label);          // cn22/Cn22Form.cpp
+int32_t PrintCn22Form4x6(LabelContext &label);          // cn22/Cn22Form.cpp
 
 namespace {
 
@@ -29,10 +35,10 @@ const CarrierRoute *ChooseMailInnovations(const LabelContext &label) {
 
 // The CN22 device prints the 4x4 form on media shorter than 6 inches.
 const CarrierRoute *ChooseCn22Form(const LabelContext &label) {
-    static const CarrierRoute k4x4 = {"%s: PS Form 2976 - CN22 Customs Declaration 4x4 (%s)",
-                                      kMediaCheckFirst | kNotBuilt, nullptr};
-    static const CarrierRoute k4x6 = {"%s: PS Form 2976 - CN22 Customs Declaration 4x6 (%s)",
-                                      kMediaCheckFirst | kNotBuilt, nullptr};
+    static const CarrierRoute k4x4 = {"%s: PS Form 2976 - CN22 Customs Declaration 4x4 (%s)", kMediaCheckFirst,
+                                      PrintCn22Form4x4};
+    static const CarrierRoute k4x6 = {"%s: PS Form 2976 - CN22 Customs Declaration 4x6 (%s)", kMediaCheckFirst,
+                                      PrintCn22Form4x6};
     return label.device.Media.Length < 6.0f ? &k4x4 : &k4x6;
 }
 
@@ -43,17 +49,17 @@ const CarrierRoute *ChooseCodTag(const LabelContext &) {
 
 // clang-format off
 const CarrierRow kCarriers[] = {
-    {"CN22",       CARRIER_CN22,       {"%s: PS Form 2976 - CN22 Customs Declaration (%s)", kMediaCheck | kNotBuilt, nullptr}},
+    {"CN22",       CARRIER_CN22,       {"%s: PS Form 2976 - CN22 Customs Declaration (%s)", kMediaCheck, PrintCn22Form4x4}},
     {"DHL",        CARRIER_DHL,        {"%s: CARRIER_DHL (%s)",        kUnspecified, nullptr}},
     {"ECON",       CARRIER_ECON,       kGeneric},
-    {"FDX",        CARRIER_FDX,        {"%s: CARRIER_FDX (%s)",        kNotBuilt, nullptr}},
-    {"FDXINT",     CARRIER_FDXINT,     {"%s: CARRIER_FDXINT (%s)",     kNotBuilt, nullptr}},
+    {"FDX",        CARRIER_FDX,        {"%s: CARRIER_FDX (%s)",        0, PrintFedExExpressLabel}},
+    {"FDXINT",     CARRIER_FDXINT,     {"%s: CARRIER_FDXINT (%s)",     0, PrintFedExInternationalLabels}},
     {"LONESTAR",   CARRIER_LONESTAR,   {"%s: CARRIER_LONESTAR (%s)",   kUnspecified, nullptr}},
     {"ONTRAC",     CARRIER_ONTRAC,     {"%s: CARRIER_ONTRAC (%s)",     kUnspecified, nullptr}},
-    {"POS",        CARRIER_POS,        {"%s: CARRIER_POS (%s)",        kNotBuilt, nullptr}},
+    {"POS",        CARRIER_POS,        {"%s: CARRIER_POS (%s)",        0, PrintUspsLabel}},
     {"RPS",        CARRIER_RPS,        {"%s: CARRIER_RPS (%s)",        kUnspecified, nullptr}},
     {"RTX",        CARRIER_RTX,        {"%s: CARRIER_RTX (%s)",        kUnspecified, nullptr}},
-    {"SMARTPOST",  CARRIER_SMARTPOST,  {"%s: CARRIER_SMARTPOST (%s)",  kNotBuilt, nullptr}},
+    {"SMARTPOST",  CARRIER_SMARTPOST,  {"%s: CARRIER_SMARTPOST (%s)",  0, PrintSmartPostLabel}},
     {"SUREPOST",   CARRIER_SUREPOST,   {"%s: CARRIER_SUREPOST (%s)",   kNotBuilt, nullptr}},
     {"UPS",        CARRIER_UPS,        {"%s: CARRIER_UPS (%s) BRD:%d",    kUpsSmartLabel, PrintUpsDomesticLabel}},
     {"UPSINT",     CARRIER_UPSINT,     {"%s: CARRIER_UPSINT (%s) BRD:%d", kUpsSmartLabel | kNotBuilt, nullptr}},

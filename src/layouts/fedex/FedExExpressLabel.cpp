@@ -1,0 +1,14 @@
+// The FedEx Express label and its COD return label (carrier "FDX").
+// Not part of this build yet: the dispatch prints the generic label instead.
+#include "common/ErrorCodes.h"
+#include "common/Log.h"
+#include "job/LabelContext.h"
+
+namespace zal {
+
+int32_t PrintFedExExpressLabel(LabelContext &) {
+    log::LogInfoText("This carrier's layout is not part of this build.");
+    return ZALERR_JOB_UNSUPCARRIER;
+}
+
+}  // namespace zal
