@@ -82,7 +82,8 @@ test-win64: win64
 demo: linux
 	@scripts/demo.sh $(LINUX)
 
-bench: deps-linux
+bench:
+	@scripts/install-deps.sh bench
 	cmake -S . -B $(BUILD)/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DZAL2443_BENCH=ON -DZAL2443_TESTS=OFF
 	cmake --build $(BUILD)/bench -j $(JOBS)
 	@scripts/bench.sh $(BUILD)/bench

@@ -4,6 +4,7 @@
 #   scripts/install-deps.sh dll32    also the 32-bit Windows cross-compiler
 #   scripts/install-deps.sh win32    also 32-bit Wine, to run the 32-bit build
 #   scripts/install-deps.sh win64    also the 64-bit cross-compiler and wine64
+#   scripts/install-deps.sh bench    also strace, for the benchmarks' system calls
 #   scripts/install-deps.sh all      every leg
 set -eu
 
@@ -18,8 +19,9 @@ case "$want" in
   dll32) pkgs="$pkgs $dll32" ;;
   win32) pkgs="$pkgs $win32" ;;
   win64) pkgs="$pkgs $win64" ;;
+  bench) pkgs="$pkgs strace" ;;
   all) pkgs="$pkgs $win32 $win64" ;;
-  *) echo "install-deps: unknown leg $want (linux, dll32, win32, win64, all)" >&2; exit 2 ;;
+  *) echo "install-deps: unknown leg $want (linux, dll32, win32, win64, bench, all)" >&2; exit 2 ;;
 esac
 
 installed() {

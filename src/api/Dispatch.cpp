@@ -102,7 +102,7 @@ int32_t PrintOneCopy(const CarrierRow &row, LabelContext &label) {
 void FinishJobFile(_JobInfoA *job, int32_t result) {
     const char *jobFile = job->JobFile;
     if (job->ResultFileFlag == 0) {
-        platform::WritePrivateProfileString(nullptr, nullptr, nullptr, jobFile);
+        platform::FlushProfileCache(jobFile);
         platform::DeleteFile(jobFile);
         return;
     }
@@ -140,20 +140,36 @@ void FinishJobFile(_JobInfoA *job, int32_t result) {
 // Hosts that want the detailed result of each job (the command-line host
 // prints it) name a file in ZAL2443_RESULT_LOG; one line is appended per
 // job: the result code, its symbolic name ("-" for none) and the job file,
-// separated by tabs.
+// separated by tabs.  The file stays open from job to job, until the
+// variable names another file or the library shuts down.
+struct ResultChannel {
+    std::string path;
+    std::FILE *file = nullptr;
+};
+ResultChannel g_resultChannel;
+
 void ReportJobResult(const char *jobFile, int32_t result) {
-    std::string channel = platform::GetEnvironment("ZAL2443_RESULT_LOG");
-    if (channel.empty()) return;
+    std::string path = platform::GetEnvironment("ZAL2443_RESULT_LOG");
+    ResultChannel &channel = g_resultChannel;
+    if (path != channel.path) {
+        CloseResultChannel();
+        channel.path = path;
+        if (!path.empty()) channel.file = platform::OpenFile(path.c_str(), "ab");
+    }
+    if (channel.file == nullptr) return;
     char name[32] = "-";
     char message[1024];
     GetErrorCodeText(result, name, message);
-    if (std::FILE *f = platform::OpenFile(channel.c_str(), "ab")) {
-        std::fprintf(f, "%d\t%s\t%s\n", static_cast<int>(result), name, jobFile ? jobFile : "");
-        std::fclose(f);
-    }
+    std::fprintf(channel.file, "%d\t%s\t%s\n", static_cast<int>(result), name, jobFile ? jobFile : "");
+    std::fflush(channel.file);  // the host reads the line before its next call
 }
 
 }  // namespace
+
+void CloseResultChannel() {
+    if (g_resultChannel.file != nullptr) std::fclose(g_resultChannel.file);
+    g_resultChannel = ResultChannel{};
+}
 
 bool CheckMediaDims(const JobContext *context) {
     bool pass = true;

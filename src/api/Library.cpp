@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "api/Dispatch.h"
 #include "common/DllCache.h"
 #include "common/Format.h"
 #include "common/Heap.h"
@@ -164,6 +165,7 @@ int32_t Startup() {
 
 int32_t Shutdown() {
     FreeDllList();
+    CloseResultChannel();
     log::LogInfo("Library \"%s\" has stopped.", ZAL2443_MODULE_NAME);
     return 0;
 }

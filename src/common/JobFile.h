@@ -1,11 +1,14 @@
 // The job file of one job: every read of its keys (section "Begin") and the
-// refusal it may be given go through this view.  It is opened once per job,
-// and the platform keeps the file parsed while it is open, so the job's
-// many reads look keys up instead of reading the file again.
+// refusal it may be given go through this view.  The section is read once
+// when the view is made (Linux parses the file once; Windows asks its
+// profile API key by key), so the job's many reads are look-ups.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
+
+#include "platform/Platform.h"
 
 namespace zal {
 
@@ -14,7 +17,6 @@ public:
     // A null path gives a view whose reads fail as the readers do for a
     // missing name.
     explicit JobFile(const char *path);
-    ~JobFile();
     JobFile(const JobFile &) = delete;
     JobFile &operator=(const JobFile &) = delete;
 
@@ -48,7 +50,15 @@ public:
     bool Refuse(const char *description) const;
 
 private:
+    // The key's value as the readers' first look finds it; false for a key
+    // that is missing (or unreadable: that is logged).
+    bool Probe(const char *key, std::string_view &value) const;
+    // The first checks of the readers, with their log lines.
+    bool Readable(const char *output) const;
+
     const char *_path;
+    bool _exists;  // read, or else found by FileExist
+    platform::ProfileSection _begin;
 };
 
 }  // namespace zal

@@ -318,6 +318,8 @@ void ErrorText(const char *message) {
 
 }  // namespace
 
+bool WritesDebug(uint32_t categories) { return Writable() && ShouldLog(g_state.flags, kDebug | categories); }
+
 void LogDebug(uint32_t categories, const char *format, ...) {
     uint32_t flags = kDebug | categories;
     if (!Writable() || !ShouldLog(g_state.flags, flags)) return;

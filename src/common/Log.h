@@ -59,6 +59,8 @@ const char *JobTag();
 // Writers.  The variadic forms format first; the one-argument forms write
 // their text unchanged (a percent sign in it is no conversion).
 void LogDebug(uint32_t categories, const char *format, ...) ZAL_PRINTF(2, 3);
+// Whether a LogDebug line of these categories would be written now.
+bool WritesDebug(uint32_t categories);
 void LogInfo(const char *format, ...) ZAL_PRINTF(1, 2);
 void LogWarning(const char *format, ...) ZAL_PRINTF(1, 2);
 void LogMessage(uint32_t flags, const char *format, ...) ZAL_PRINTF(2, 3);

@@ -40,9 +40,15 @@ std::string DescribeLastErrorText(std::size_t size) {
     return description;
 }
 
+// The "FILE" port writes through to the disk, as a printer port would take
+// the bytes; a host that captures the labels for itself (zalprint's --out)
+// sets ZAL2443_FILE_WRITE_THROUGH=0 and keeps the system's cache.
+bool FileWriteThrough() { return platform::GetEnvironment("ZAL2443_FILE_WRITE_THROUGH") != "0"; }
+
 int32_t WriteOutputFile(const JobContext &context, const char *bytes, uint32_t count) {
     platform::OpenOptions options;
-    options.writeThrough = true;
+    options.writeThrough = FileWriteThrough();
+    options.append = true;
     options.disposition = platform::Disposition::OpenAlways;
     platform::Handle file = platform::CreateFile(context.OutputFile, options);
     if (!platform::IsValidHandle(file)) return ZALERR_PRINTER_OPENFAIL;

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zal::platform {
@@ -53,6 +54,35 @@ bool WritePrivateProfileString(const char *section, const char *key, const char 
 // The user's profile (win.ini): sections "ports" and "Quorra".
 uint32_t GetProfileString(const char *section, const char *key, const char *defaultValue,
                           char *buffer, uint32_t size);
+// Drops the system's cached copy of an INI file before it is renamed or
+// deleted (WritePrivateProfileStringA with null names on Windows; Linux
+// keeps no such copy).
+void FlushProfileCache(const char *file);
+
+// One section of an INI file as GetPrivateProfileStringA and IntA answer
+// its keys: Linux reads and parses the file once, Windows asks the API key
+// by key.  Later changes of the file are not seen by Linux's copy.
+class ProfileSection {
+public:
+    ProfileSection(const char *file, const char *section);
+    ~ProfileSection();
+    ProfileSection(const ProfileSection &) = delete;
+    ProfileSection &operator=(const ProfileSection &) = delete;
+    // How reading the file went: 0, or the Win32 code of the failure (2 the
+    // file is missing, 5 it cannot be read, ...); with it, on Linux, the C
+    // library's error number (0 on Windows, whose profile calls set none).
+    uint32_t ReadError() const;
+    int ReadErrno() const;
+    // The value of the first key of that name, quotes removed; false when
+    // the key or the file is missing.  The view lasts until the next call.
+    bool Find(const char *key, std::string_view &value) const;
+    // GetPrivateProfileIntA of the key.
+    uint32_t Int(const char *key, int32_t defaultValue) const;
+
+private:
+    struct Data;
+    Data *_data;
+};
 
 // Keep a parsed copy of an INI file while a job works on it, so that each
 // of the many key reads of a job does not parse the file again.  Writes
@@ -184,6 +214,9 @@ struct OpenOptions {
     bool write = true;
     bool shareRead = false;
     bool writeThrough = false;
+    // Every write goes to the end of the file (Linux opens it so, and
+    // SeekToEnd has nothing left to do); Windows seeks.
+    bool append = false;
     Disposition disposition = Disposition::OpenExisting;
 };
 // Opens a file or device.  Device names: "LPT1:", "COM1", "\\.\LPTSTAT1",

@@ -12,6 +12,8 @@ namespace zal::preview {
 
 constexpr int kDotsPerInch = 203;
 
+struct Image;
+
 struct Options {
     // Media size; 4 x 6 inches gives 812 x 1218 dots.
     double widthInches = 4.0, lengthInches = 6.0;
@@ -22,6 +24,9 @@ struct Options {
     int maxLabels = 100;
     // Receives one line per skipped or doubtful command; nullptr: warnings are dropped.
     std::function<void(const std::string &)> warn;
+    // When set, each label is handed over as soon as its P command is run and is not kept: memory
+    // stays that of one label, and maxLabels does not apply.  Returning false stops the rendering.
+    std::function<bool(Image &&)> onLabel;
 };
 
 struct Image {

@@ -32,7 +32,7 @@ Renderer::Renderer(const Options &options)
 std::vector<Image> Renderer::Run(std::string_view stream) {
     CommandReader reader(stream);
     Command command;
-    while (reader.Next(command)) {
+    while (!_stopped && reader.Next(command)) {
         try {
             Execute(command);
         } catch (const std::exception &e) {  // out of memory in an encoder: the label goes on without it
@@ -126,6 +126,10 @@ void Renderer::UnknownCommand(const Command &command) const {
 }
 
 void Renderer::Print(const Command &command) {
+    if (_options.onLabel) {
+        if (!_options.onLabel(_canvas.ToImage(_topFirst))) _stopped = true;
+        return;
+    }
     if (int(_labels.size()) >= _options.maxLabels || _pixelsLeft < int64_t(_canvas.width()) * _canvas.height()) {
         Warn(command, "too many labels; skipped");
         return;

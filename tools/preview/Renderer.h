@@ -44,6 +44,7 @@ private:
     Canvas _canvas;
     int64_t _refX = 0, _refY = 0;
     bool _topFirst = false;  // ZT
+    bool _stopped = false;   // the label sink asked to stop
     CodePage _codePage = CodePage::Dos437;
     std::vector<Image> _labels;
     int64_t _pixelsLeft;

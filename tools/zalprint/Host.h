@@ -12,6 +12,15 @@ bool FileExists(const std::string &path);
 // Creates a folder when it is missing (one level); true when it exists.
 bool MakeFolder(const std::string &path);
 bool CopyFileBytes(const std::string &from, const std::string &to);
+// A second name for a file (a hard link); false where the system or the
+// file system cannot give one, and the caller copies instead.
+bool LinkFile(const std::string &from, const std::string &to);
+// Makes the file the library writes (produced) lead straight into the
+// capture file, created empty: the labels stream to it as they are printed.
+// False where that cannot be done; the caller copies produced at the end.
+bool LeadInto(const std::string &produced, const std::string &capture);
+// Whether standard output is a terminal (its lines are then shown at once).
+bool StdoutIsTerminal();
 // Sets a variable in the process environment the library reads.
 void SetEnvironment(const std::string &name, const std::string &value);
 char PathSeparator();

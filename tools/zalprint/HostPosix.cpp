@@ -1,3 +1,5 @@
+#include <fcntl.h>
+#include <ftw.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,10 +19,20 @@ std::string MakeTempFolder() {
     return made ? std::string(made) + "/" : std::string();
 }
 
+namespace {
+
+int RemoveEntry(const char *path, const struct stat *, int type, struct FTW *) {
+    int rc = type == FTW_DP ? ::rmdir(path) : ::unlink(path);
+    if (rc != 0) std::fprintf(stderr, "zalprint: could not remove %s\n", path);
+    return 0;  // go on with the rest
+}
+
+}  // namespace
+
+// In-process, depth first, never following links: no path is handed to a shell.
 void RemoveTree(const std::string &folder) {
     if (folder.empty()) return;
-    std::string cmd = "rm -rf '" + folder + "'";
-    if (std::system(cmd.c_str()) != 0) std::fprintf(stderr, "zalprint: could not remove %s\n", folder.c_str());
+    ::nftw(folder.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS);
 }
 
 bool FileExists(const std::string &path) {
@@ -41,6 +53,17 @@ bool CopyFileBytes(const std::string &from, const std::string &to) {
     out << in.rdbuf();
     return static_cast<bool>(out);
 }
+
+bool LinkFile(const std::string &from, const std::string &to) { return ::link(from.c_str(), to.c_str()) == 0; }
+
+bool LeadInto(const std::string &produced, const std::string &capture) {
+    int fd = ::open(capture.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    ::close(fd);
+    return ::symlink(capture.c_str(), produced.c_str()) == 0;
+}
+
+bool StdoutIsTerminal() { return ::isatty(STDOUT_FILENO) != 0; }
 
 void SetEnvironment(const std::string &name, const std::string &value) { ::setenv(name.c_str(), value.c_str(), 1); }
 
@@ -87,9 +110,11 @@ std::string ReadProfileString(const std::string &file, const std::string &sectio
 
 std::string FullPath(const std::string &path) {
     if (path.empty() || path[0] == '/') return path;
-    char cwd[4096];
-    if (::getcwd(cwd, sizeof cwd) == nullptr) return path;
-    return std::string(cwd) + "/" + path;
+    static const std::string cwd = [] {
+        char buffer[4096];
+        return ::getcwd(buffer, sizeof buffer) != nullptr ? std::string(buffer) : std::string();
+    }();
+    return cwd.empty() ? path : cwd + "/" + path;
 }
 
 }  // namespace zalprint

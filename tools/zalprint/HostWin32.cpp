@@ -52,6 +52,17 @@ bool CopyFileBytes(const std::string &from, const std::string &to) {
     return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
 }
 
+bool LinkFile(const std::string &from, const std::string &to) {
+    return CreateHardLinkA(to.c_str(), from.c_str(), nullptr) != FALSE;
+}
+
+bool LeadInto(const std::string &, const std::string &) { return false; }
+
+bool StdoutIsTerminal() {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != FALSE;
+}
+
 // The library reads the environment block, not this program's C runtime copy.
 void SetEnvironment(const std::string &name, const std::string &value) {
     SetEnvironmentVariableA(name.c_str(), value.c_str());

@@ -18,18 +18,34 @@ int RenderPreview(const std::string &stream, const std::string &png, double widt
     options.lengthInches = length;
     options.sizeFromStream = !sizeGiven;
     options.warn = [](const std::string &line) { std::fprintf(stderr, "preview: %s\n", line.c_str()); };
-    std::vector<zal::preview::Image> images = zal::preview::Render(stream, options);
-    if (images.empty()) {
+    // Without a PDF, each label is written as soon as it is drawn and then
+    // freed: a long stream needs the memory of one label.
+    std::size_t written = 0;
+    bool failed = false;
+    auto write = [&](const zal::preview::Image &image) {
+        std::string name = zal::preview::LabelFileName(png, written++);
+        if (!zal::preview::WritePng(image, name)) {
+            std::fprintf(stderr, "zalprint: cannot write %s\n", name.c_str());
+            failed = true;
+            return false;
+        }
+        std::printf("preview=%s %dx%d\n", name.c_str(), image.width, image.height);
+        return true;
+    };
+    std::vector<zal::preview::Image> images;
+    if (pdf.empty()) {
+        options.onLabel = [&](zal::preview::Image &&image) { return write(image); };
+        zal::preview::Render(stream, options);
+    } else {
+        images = zal::preview::Render(stream, options);
+        for (const zal::preview::Image &image : images) {
+            if (!write(image)) break;
+        }
+    }
+    if (failed) return kExitFailed;
+    if (written == 0) {
         std::fprintf(stderr, "zalprint: the stream holds no printed label (no P command)\n");
         return kExitFailed;
-    }
-    for (std::size_t i = 0; i < images.size(); ++i) {
-        std::string name = zal::preview::LabelFileName(png, i);
-        if (!zal::preview::WritePng(images[i], name)) {
-            std::fprintf(stderr, "zalprint: cannot write %s\n", name.c_str());
-            return kExitFailed;
-        }
-        std::printf("preview=%s %dx%d\n", name.c_str(), images[i].width, images[i].height);
     }
     if (!pdf.empty() && !zal::preview::WritePdf(images, pdf)) {
         std::fprintf(stderr, "zalprint: cannot write %s\n", pdf.c_str());

@@ -18,7 +18,7 @@ namespace zalprint {
 namespace {
 
 struct PrintOptions {
-    std::vector<std::string> jobs;
+    std::vector<const std::string *> jobs;  // the arguments themselves: a long batch is not copied
     std::string profile;
     std::string device;
     std::string settings;
@@ -96,7 +96,7 @@ int ParseArgs(const Args &args, PrintOptions &o) {
         } else if (a.size() > 1 && a[0] == '-') {
             return Usage("unknown option " + a);
         } else {
-            o.jobs.push_back(a);
+            o.jobs.push_back(&a);
         }
     }
     if (o.jobs.empty()) return Usage("no job file given");
@@ -118,9 +118,9 @@ int ParseArgs(const Args &args, PrintOptions &o) {
             return kExitUsage;
         }
     }
-    for (const std::string &job : o.jobs) {
-        if (!FileExists(job)) {
-            std::fprintf(stderr, "zalprint: job file not found: %s\n", job.c_str());
+    for (const std::string *job : o.jobs) {
+        if (!FileExists(*job)) {
+            std::fprintf(stderr, "zalprint: job file not found: %s\n", job->c_str());
             return kExitUsage;
         }
     }
@@ -174,17 +174,23 @@ std::string PrepareSettings(const PrintOptions &o, const std::string &temp, bool
 struct ResultChannel {
     std::string path;
     std::ifstream in;
-    // The line the library appended for the last job: code, name, job file.
-    bool Next(long &code, std::string &name) {
-        if (!in.is_open()) in.open(path, std::ios::binary);
-        in.clear();
-        std::string line;
-        if (!std::getline(in, line)) return false;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::string line;  // read, not yet taken
+    // The line the library appended for the job file: code and name.  A
+    // job that ended before the library wrote its line has none, and the
+    // next line is left for the job it belongs to.
+    bool Next(const std::string &jobFile, long &code, std::string &name) {
+        if (line.empty()) {
+            if (!in.is_open()) in.open(path, std::ios::binary);
+            in.clear();
+            if (!std::getline(in, line)) return false;
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+        }
         std::size_t tab = line.find('\t');
         std::size_t tab2 = tab == std::string::npos ? tab : line.find('\t', tab + 1);
+        if (tab2 == std::string::npos || line.compare(tab2 + 1, std::string::npos, jobFile) != 0) return false;
         code = std::strtol(line.c_str(), nullptr, 10);
-        name = tab2 == std::string::npos ? std::string("-") : line.substr(tab + 1, tab2 - tab - 1);
+        name = line.substr(tab + 1, tab2 - tab - 1);
+        line.clear();
         return true;
     }
 };
@@ -296,24 +302,56 @@ int RunPrint(const Args &args) {
         }
     }
     // A preview without --out catches the stream instead of printing it.
-    std::string capture = o.out;
-    if (capture.empty() && !o.preview.empty()) capture = temp + "preview.epl";
-    if (!capture.empty()) {
+    const bool capture = !o.out.empty() || !o.preview.empty();
+    if (capture) {
         // The device's "FILE" port, whatever port its setup line names.
         Copy(port->PortName, "FILE");
         entry->PortInfo = port.get();
     } else if (DescribePort(o, *port)) {
         entry->PortInfo = port.get();
     }
-    std::string settings = PrepareSettings(o, temp, !capture.empty());
+    std::string settings = PrepareSettings(o, temp, capture);
+    // The labels of --out stream into the file as they are printed; the
+    // capture is ours, so it does without the port's write-through.
+    std::string produced = temp + o.device + ".out";
+    bool streamed = false;
+    if (capture) {
+        SetEnvironment("ZAL2443_FILE_WRITE_THROUGH", "0");
+        if (!o.out.empty()) streamed = LeadInto(produced, FullPath(o.out));
+    }
+    // The result lines: at once on a terminal; otherwise gathered and
+    // printed in blocks, reading the library's results a block at a time.
+    const std::size_t block = StdoutIsTerminal() ? 1 : 256;
+    struct Pending {
+        int32_t rc;
+        std::string jobFile;
+        std::string resultFile;
+    };
+    std::vector<Pending> pending;
+    auto printPending = [&] {
+        for (const Pending &job : pending) {
+            long code = job.rc;
+            std::string name = "-";
+            if (!channel.Next(job.jobFile, code, name)) {
+                code = job.rc;
+                name = "UNDOCUMENTED";
+            }
+            std::printf("result=%ld %s file=%s\n", code, name.c_str(), job.resultFile.c_str());
+        }
+        pending.clear();
+        std::fflush(stdout);
+    };
 
     int exitCode = kExitOk;
     for (std::size_t i = 0; i < o.jobs.size(); ++i) {
-        std::string jobFile = FullPath(o.jobs[i]);
+        const std::string &given = *o.jobs[i];
+        const std::string original = FullPath(given);
+        std::string jobFile = original;
         if (!o.resultFiles) {
-            // The library renames or deletes the file it is given: hand it a copy.
+            // The library renames or deletes the file it is given: hand it a
+            // second name (or a copy), so the user's file stays.
             std::string copy = temp + "job" + std::to_string(i) + "_" + BaseNameOf(jobFile);
-            if (!CopyFileBytes(jobFile, copy)) {
+            if (!LinkFile(jobFile, copy) && !CopyFileBytes(jobFile, copy)) {
                 std::fprintf(stderr, "zalprint: cannot copy %s\n", jobFile.c_str());
                 exitCode = kExitFailed;
                 continue;
@@ -322,10 +360,10 @@ int RunPrint(const Args &args) {
         }
         std::vector<char> resultName(1024, '\0');
         std::snprintf(resultName.data(), resultName.size(), "%s", jobFile.c_str());
-        std::string base = BaseNameOf(o.jobs[i]);
+        std::string base = BaseNameOf(given);
         std::string tag = base.substr(0, base.find('.'));
-        std::string folder = FolderOf(o.jobs[i]);
-        std::string archiveFolder = FolderOf(FullPath(o.jobs[i]));
+        std::string folder = FolderOf(given);
+        std::string archiveFolder = FolderOf(original);
 
         _JobInfoA job{};
         job.JobTag = tag.c_str();
@@ -339,33 +377,34 @@ int RunPrint(const Args &args) {
         job.ProfileEntry = entry.get();
 
         int32_t rc = ZALProcessJobA(&job, peripheral.get());
-        long code = rc;
-        std::string name = "-";
-        if (!channel.Next(code, name)) {
-            code = rc;
-            name = "UNDOCUMENTED";
-        }
         // The result file, named in the folder the way the job was named.
-        std::string resultFile = o.resultFiles ? folder + BaseNameOf(resultName.data()) : std::string("-");
-        std::printf("result=%ld %s file=%s\n", code, name.c_str(), resultFile.c_str());
-        std::fflush(stdout);
+        pending.push_back({rc, jobFile, o.resultFiles ? folder + BaseNameOf(resultName.data()) : std::string("-")});
+        if (pending.size() >= block) printPending();
         if (rc != 0) exitCode = kExitFailed;
     }
+    printPending();
 
-    if (!capture.empty()) {
-        std::string produced = temp + o.device + ".out";
-        std::ostringstream stream;
-        {
-            std::ifstream in(produced, std::ios::binary);
-            if (in) stream << in.rdbuf();
-        }
-        std::ofstream out(capture, std::ios::binary | std::ios::trunc);
-        out << stream.str();
-        if (!out) {
-            std::fprintf(stderr, "zalprint: cannot write %s\n", capture.c_str());
-            exitCode = kExitUsage;
+    if (capture) {
+        if (!o.out.empty() && !streamed) {
+            // Where the labels could not stream into --out, it is copied now
+            // (a file never printed to leaves it empty).
+            bool copied = FileExists(produced) ? CopyFileBytes(produced, o.out)
+                                               : static_cast<bool>(std::ofstream(o.out, std::ios::binary));
+            if (!copied) {
+                std::fprintf(stderr, "zalprint: cannot write %s\n", o.out.c_str());
+                exitCode = kExitUsage;
+            }
         }
         if (!o.preview.empty()) {
+            std::string stream;
+            {
+                std::ifstream in(o.out.empty() ? produced : o.out, std::ios::binary | std::ios::ate);
+                if (in) {
+                    stream.resize(static_cast<std::size_t>(in.tellg()));
+                    in.seekg(0);
+                    in.read(&stream[0], static_cast<std::streamsize>(stream.size()));
+                }
+            }
             float width = o.customMedia ? o.mediaWidth : 4.0f, length = o.customMedia ? o.mediaLength : 6.0f;
             if (!o.customMedia) {
                 for (const MediaType &m : tables.media) {
@@ -375,7 +414,7 @@ int RunPrint(const Args &args) {
                     }
                 }
             }
-            int rc = RenderPreview(stream.str(), o.preview, width, length, false, "");
+            int rc = RenderPreview(stream, o.preview, width, length, false, "");
             if (rc != kExitOk && exitCode == kExitOk) exitCode = rc;
         }
     }

@@ -9,7 +9,7 @@ namespace zal::ups {
 int32_t PrintUpsLabel(const layout::DocumentFrame &frame, UpsFormatter format,
                       const layout::Element<UpsRecords> *body, std::size_t count, LabelContext &label) {
     return layout::Guarded(frame.module, frame.routine, [&]() -> int32_t {
-        auto common = std::make_unique<CommonData>();
+        auto common = std::unique_ptr<CommonData>(new CommonData);  // the formatting clears it
         auto ups = NewUpsData();
         if (!format(*ups, *common, label)) return ZALERR_LABEL_DATAERROR;
         const UpsRecords records(label, frame.name, *common, *ups);

@@ -11,18 +11,6 @@ constexpr std::string_view kBreak = "\r\n";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// FNV-1a over the ASCII-folded name.
-uint32_t FoldedHash(std::string_view name) {
-    uint32_t h = 2166136261u;
-    for (char c : name) {
-        h ^= static_cast<unsigned char>(FoldAscii(c));
-        h *= 16777619u;
-    }
-    return h;
-}
-
 std::string_view Unquote(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         return value.substr(1, value.size() - 2);
@@ -30,6 +18,15 @@ std::string_view Unquote(std::string_view value) {
 }
 
 }  // namespace
+
+uint32_t IniDocument::FoldedHash(std::string_view name) {
+    uint32_t h = 2166136261u;
+    for (char c : name) {
+        h ^= static_cast<unsigned char>(Fold(c));
+        h *= 16777619u;
+    }
+    return h;
+}
 
 std::string_view IniDocument::Trim(std::string_view s) {
     while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -40,7 +37,7 @@ std::string_view IniDocument::Trim(std::string_view s) {
 bool IniDocument::SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+        if (Fold(a[i]) != Fold(b[i])) return false;
     }
     return true;
 }
@@ -91,13 +88,7 @@ void IniDocument::Parse() {
     }
     if (!_sections.empty()) _sections.back().endLine = _lines.size();
     _keys.clear();
-    for (std::size_t s = 0; s < _sections.size(); ++s) {
-        for (std::size_t i = _sections[s].header + 1; i < _sections[s].endLine; ++i) {
-            if (_lines[i].kind != Kind::Key) continue;
-            _keys.push_back({static_cast<uint32_t>(s), FoldedHash(Name(_lines[i])), static_cast<uint32_t>(i)});
-        }
-    }
-    std::sort(_keys.begin(), _keys.end());
+    _indexed = false;
 }
 
 const IniDocument::Section *IniDocument::FindSection(std::string_view name) const {
@@ -108,7 +99,22 @@ const IniDocument::Section *IniDocument::FindSection(std::string_view name) cons
     return nullptr;
 }
 
+// The key index is made at the first look-up: a reader that walks the
+// keys itself (ProfileSection) never pays for it.
+void IniDocument::Index() const {
+    if (_indexed) return;
+    for (std::size_t s = 0; s < _sections.size(); ++s) {
+        for (std::size_t i = _sections[s].header + 1; i < _sections[s].endLine; ++i) {
+            if (_lines[i].kind != Kind::Key) continue;
+            _keys.push_back({static_cast<uint32_t>(s), FoldedHash(Name(_lines[i])), static_cast<uint32_t>(i)});
+        }
+    }
+    std::sort(_keys.begin(), _keys.end());
+    _indexed = true;
+}
+
 const IniDocument::Line *IniDocument::FindKey(const Section &section, std::string_view key) const {
+    Index();
     key = Trim(key);
     const KeyEntry probe{static_cast<uint32_t>(&section - _sections.data()), FoldedHash(key), 0};
     // Entries of equal hash come in line order: the first name that matches
@@ -120,11 +126,15 @@ const IniDocument::Line *IniDocument::FindKey(const Section &section, std::strin
     return nullptr;
 }
 
+std::string_view IniDocument::Value(const Line &line) const {
+    return Unquote(std::string_view(_text.data() + line.valueBegin, line.valueSize));
+}
+
 bool IniDocument::FindValue(std::string_view section, std::string_view key, std::string_view &value) const {
     const Section *s = FindSection(section);
     const Line *line = s != nullptr ? FindKey(*s, key) : nullptr;
     if (line == nullptr) return false;
-    value = Unquote(std::string_view(_text.data() + line->valueBegin, line->valueSize));
+    value = Value(*line);
     return true;
 }
 

@@ -34,6 +34,10 @@ public:
     // lines without '=' and names starting with ';' are left out.  False
     // when there is no such section.
     bool KeyList(std::string_view section, std::string &list) const;
+    // Every key line of the first block of section, in file order: its name
+    // and its value as FindValue gives it.
+    template <typename F>
+    void ForEachKey(std::string_view section, F each) const;
     // The named sections in file order, each followed by a NUL.
     std::string SectionList() const;
 
@@ -48,6 +52,10 @@ public:
     // Blanks around a name or value: space and tab.
     static std::string_view Trim(std::string_view s);
     static bool SameName(std::string_view a, std::string_view b);
+    // Names compare with ASCII letters folded to lower case; FNV-1a of the
+    // folded name.
+    static char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+    static uint32_t FoldedHash(std::string_view name);
 
 private:
     enum class Kind : uint8_t { Blank, Header, Key, Text };
@@ -79,18 +87,32 @@ private:
 
     void Parse();
     std::string_view Name(const Line &line) const { return {_text.data() + line.nameBegin, line.nameSize}; }
+    // A key line's value, without a pair of matching quotes around it.
+    std::string_view Value(const Line &line) const;
     const Section *FindSection(std::string_view name) const;
     const Line *FindKey(const Section &section, std::string_view key) const;
+    void Index() const;
     void Replace(std::size_t begin, std::size_t end, std::string_view with);
 
     std::string _text;
     std::vector<Line> _lines;
     std::vector<Section> _sections;
-    std::vector<KeyEntry> _keys;
+    mutable std::vector<KeyEntry> _keys;
+    mutable bool _indexed = false;
 };
 
 // GetPrivateProfileIntA's reading of a value: blanks, a sign, a prefix 0x,
 // 0o or 0b, then digits up to the first other character; wraps modulo 2^32.
 uint32_t ParseProfileInt(std::string_view value);
+
+template <typename F>
+void IniDocument::ForEachKey(std::string_view section, F each) const {
+    const Section *s = FindSection(section);
+    if (s == nullptr) return;
+    for (std::size_t i = s->header + 1; i < s->endLine; ++i) {
+        const Line &line = _lines[i];
+        if (line.kind == Kind::Key) each(Name(line), Value(line));
+    }
+}
 
 }  // namespace zal::platform::posix

@@ -143,6 +143,7 @@ Handle Fail(int fd) {
 Handle Open(const std::string &path, const OpenOptions &o, bool mayCreate) {
     int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (o.read && o.write ? O_RDWR : o.write ? O_WRONLY : O_RDONLY);
     if (o.writeThrough) flags |= O_DSYNC;
+    if (o.append) flags |= O_APPEND;
     bool created = false;
     int fd = ::open(path.c_str(), flags);
     if (fd < 0 && errno == ENOENT && mayCreate && o.disposition == Disposition::OpenAlways) {
@@ -171,6 +172,7 @@ Handle Open(const std::string &path, const OpenOptions &o, bool mayCreate) {
     if (!tty && !regular) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     posix::PortState state;
     state.kind = tty ? posix::PortKind::Tty : posix::PortKind::Plain;
+    state.append = o.append;
     posix::RememberPort(fd, state);
     // OPEN_ALWAYS reports an existing file with 183.
     SetLastError(o.disposition == Disposition::OpenAlways && !created && S_ISREG(st.st_mode) ? kErrorAlreadyExists
@@ -204,6 +206,7 @@ Handle CreateFile(const char *path, const OpenOptions &o) {
 }
 
 bool SeekToEnd(Handle h) {
+    if (posix::FindPort(static_cast<int>(h)).append) return true;
     if (::lseek(static_cast<int>(h), 0, SEEK_END) < 0) {
         posix::SetLastErrorFromErrno();
         return false;

@@ -20,6 +20,7 @@ enum class PortKind {
 };
 struct PortState {
     PortKind kind = PortKind::Plain;
+    bool append = false;  // opened for appending: every write goes to the end
     CommTimeouts timeouts;
     char eofChar = 0;
 };

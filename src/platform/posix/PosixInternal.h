@@ -1,6 +1,8 @@
 // Shared pieces of the posix backend.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <string>
 
@@ -17,6 +19,12 @@ void SetLastErrorFromErrno();
 //   ZAL2443_REGISTRY  the registry store (INI form, one section per key)
 std::string WinIniPath();
 std::string RegistryPath();
+
+// Whether a file read now was last changed long enough ago that any later
+// change gives it a newer modification time: file times are coarse (a clock
+// tick; two seconds on FAT and on file systems of unknown kind), so a file
+// changed within that span may change again under the same time.
+bool IsSettled(const char *path, const struct ::stat &st);
 
 // While a job has its file pinned, whether that file exists is known
 // without asking the file system again.  False when the path is not pinned.

@@ -10,6 +10,7 @@
 // pinned, makes the result the new copy.
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -18,6 +19,8 @@
 #include <string>
 #include <unordered_map>
 #include <utility>
+#include <vector>
+#include <algorithm>
 
 #include "platform/Platform.h"
 #include "platform/posix/IniDocument.h"
@@ -91,9 +94,9 @@ Profile Load(const std::string &path) {
 
 // Files pinned job after job (the profile and settings files) are parsed
 // once: a pin takes the kept parse while the file's identity, size and
-// modification time are unchanged.  File times are coarse (a clock tick),
-// so a file is kept only when it was last changed well before it was read:
-// any later change then shows as a newer time.
+// modification time are unchanged.  A file is kept only when it was last
+// changed well before it was read (IsSettled): any later change then shows
+// as a newer time.
 struct CachedProfile {
     std::string path;
     dev_t device = 0;
@@ -114,10 +117,7 @@ Profile LoadForPin(const std::string &path) {
         }
     }
     Profile loaded = Load(path);
-    struct timespec now;
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    constexpr time_t kSettledSeconds = 2;
-    if (!loaded.exists || st.st_mtim.tv_sec + kSettledSeconds >= now.tv_sec) return loaded;
+    if (!loaded.exists || !posix::IsSettled(path.c_str(), st)) return loaded;
     constexpr std::size_t kKept = 8;
     if (cache.size() == kKept) cache.erase(cache.begin());
     cache.push_back({path, st.st_dev, st.st_ino, st.st_size, st.st_mtim, loaded});
@@ -228,6 +228,24 @@ bool Flush(const char *file) {
 
 }  // namespace
 
+namespace posix {
+
+bool IsSettled(const char *path, const struct ::stat &st) {
+    // Kinds that keep fine file times; any other is given FAT's two seconds.
+    constexpr long kTmpfs = 0x01021994, kExt = 0xEF53, kXfs = 0x58465342, kBtrfs = 0x9123683E;
+    struct statfs fs;
+    long kind = ::statfs(path, &fs) == 0 ? static_cast<long>(fs.f_type) : 0;
+    bool fine = kind == kTmpfs || kind == kExt || kind == kXfs || kind == kBtrfs;
+    const long long margin = fine ? 20'000'000LL : 2'000'000'000LL;  // nanoseconds
+    struct timespec now;
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    long long changed = static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000LL + st.st_mtim.tv_nsec;
+    long long read = static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec;
+    return changed + margin < read;
+}
+
+}  // namespace posix
+
 uint32_t GetPrivateProfileString(const char *section, const char *key, const char *defaultValue,
                                  char *buffer, uint32_t size, const char *file) {
     if (buffer == nullptr || size == 0) return 0;
@@ -296,10 +314,80 @@ bool WritePrivateProfileString(const char *section, const char *key, const char 
     return true;
 }
 
+void FlushProfileCache(const char *) {}
+
 uint32_t GetProfileString(const char *section, const char *key, const char *defaultValue, char *buffer,
                           uint32_t size) {
     std::string path = posix::WinIniPath();
     return GetPrivateProfileString(section, key, defaultValue, buffer, size, path.c_str());
+}
+
+// The section's keys, folded to lower case, in one text, with an index by
+// hash: a job reads a hundred keys of one section.
+struct ProfileSection::Data {
+    Profile profile;
+    int readErrno = 0;
+    struct Key {
+        uint32_t hash;
+        uint32_t order;   // the first key of a name wins
+        uint32_t begin;   // of the folded name in names
+        uint32_t size;
+        std::string_view value;
+        bool operator<(const Key &other) const {
+            return hash != other.hash ? hash < other.hash : order < other.order;
+        }
+    };
+    std::string names;
+    std::vector<Key> keys;
+};
+
+ProfileSection::ProfileSection(const char *file, const char *section) : _data(new Data) {
+    if (file == nullptr) return;
+    errno = 0;
+    _data->profile = Load(NativePath(file));
+    if (!_data->profile.exists) {
+        _data->readErrno = errno;
+        return;
+    }
+    Data &d = *_data;
+    d.profile.document.ForEachKey(section != nullptr ? section : "", [&](std::string_view name, std::string_view value) {
+        Data::Key key{IniDocument::FoldedHash(name), static_cast<uint32_t>(d.keys.size()), static_cast<uint32_t>(d.names.size()),
+                      static_cast<uint32_t>(name.size()), value};
+        for (char c : name) d.names.push_back(IniDocument::Fold(c));
+        d.keys.push_back(key);
+    });
+    std::sort(d.keys.begin(), d.keys.end());
+}
+
+ProfileSection::~ProfileSection() { delete _data; }
+
+uint32_t ProfileSection::ReadError() const { return _data->profile.exists ? kErrorSuccess : _data->profile.error; }
+
+int ProfileSection::ReadErrno() const { return _data->readErrno; }
+
+bool ProfileSection::Find(const char *key, std::string_view &value) const {
+    if (!_data->profile.exists || key == nullptr) return false;
+    std::string_view name = IniDocument::Trim(key);
+    const Data::Key probe{IniDocument::FoldedHash(name), 0, 0, 0, {}};
+    const std::vector<Data::Key> &keys = _data->keys;
+    for (auto it = std::lower_bound(keys.begin(), keys.end(), probe); it != keys.end() && it->hash == probe.hash;
+         ++it) {
+        if (it->size != name.size()) continue;
+        const char *folded = _data->names.data() + it->begin;
+        std::size_t i = 0;
+        while (i < name.size() && IniDocument::Fold(name[i]) == folded[i]) ++i;
+        if (i == name.size()) {
+            value = it->value;
+            return true;
+        }
+    }
+    return false;
+}
+
+uint32_t ProfileSection::Int(const char *key, int32_t defaultValue) const {
+    std::string_view value;
+    if (!Find(key, value) || value.empty()) return static_cast<uint32_t>(defaultValue);
+    return posix::ParseProfileInt(value);
 }
 
 namespace posix {

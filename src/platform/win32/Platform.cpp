@@ -38,9 +38,65 @@ uint32_t GetPrivateProfileInt(const char *section, const char *key, int32_t defa
     return ::GetPrivateProfileIntA(section, key, defaultValue, file);
 }
 
+// Windows answers each key through the API: the file is the system's to read.
+struct ProfileSection::Data {
+    std::string file;
+    std::string section;
+    bool hasFile = false;
+    uint32_t error = kErrorSuccess;
+    mutable std::vector<char> buffer = std::vector<char>(1024);
+};
+
+ProfileSection::ProfileSection(const char *file, const char *section) : _data(new Data) {
+    _data->section = section != nullptr ? section : "";
+    if (file == nullptr) {
+        _data->error = kErrorFileNotFound;
+        return;
+    }
+    _data->file = file;
+    _data->hasFile = true;
+    DWORD attributes = ::GetFileAttributesA(file);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        _data->error = ::GetLastError();
+    } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        _data->error = kErrorAccessDenied;
+    }
+}
+
+ProfileSection::~ProfileSection() { delete _data; }
+
+uint32_t ProfileSection::ReadError() const { return _data->error; }
+
+int ProfileSection::ReadErrno() const { return 0; }
+
+bool ProfileSection::Find(const char *key, std::string_view &value) const {
+    if (!_data->hasFile || key == nullptr) return false;
+    // A default no file holds tells a missing key from an empty value.
+    static const char kAbsent[] = "\x01\x02zal-absent\x02\x01";
+    std::vector<char> &buffer = _data->buffer;
+    for (;;) {
+        DWORD n = ::GetPrivateProfileStringA(_data->section.c_str(), key, kAbsent, buffer.data(),
+                                             static_cast<DWORD>(buffer.size()), _data->file.c_str());
+        if (n + 1 >= buffer.size() && buffer.size() < (1u << 24)) {
+            buffer.resize(buffer.size() * 4);  // cut at the buffer: ask again with more room
+            continue;
+        }
+        if (std::strcmp(buffer.data(), kAbsent) == 0) return false;
+        value = std::string_view(buffer.data(), n);
+        return true;
+    }
+}
+
+uint32_t ProfileSection::Int(const char *key, int32_t defaultValue) const {
+    if (!_data->hasFile || key == nullptr) return static_cast<uint32_t>(defaultValue);
+    return ::GetPrivateProfileIntA(_data->section.c_str(), key, defaultValue, _data->file.c_str());
+}
+
 bool WritePrivateProfileString(const char *section, const char *key, const char *value, const char *file) {
     return ::WritePrivateProfileStringA(section, key, value, file) != FALSE;
 }
+
+void FlushProfileCache(const char *file) { ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, file); }
 
 uint32_t GetProfileString(const char *section, const char *key, const char *defaultValue, char *buffer,
                           uint32_t size) {
