@@ -5,12 +5,12 @@
 #include <memory>
 #include <string>
 
-#include "support/LabelFixture.h"
+#include "formatting/usps/PostalLabelJob.h"
 
 namespace zal {
 namespace {
 
-using test::Joined;
+using test::Bracketed;
 
 // "420", ZIP 30328, then the package number 92 612 ...: service type 612.
 constexpr const char *kTracking = "420303289261201001304123456780";
@@ -33,20 +33,13 @@ struct Formatted {
 };
 
 Formatted FormatSmartPost(const std::string &lines) {
-    test::LabelJob job(lines + kJob);
+    test::PostalLabelJob job(lines + kJob);
     Formatted f;
     *f.smartPost = {};
     *f.common = {};
     f.ok = FormatSmartPostData(*f.smartPost, *f.common, job.label);
     f.error = job.Error();
     return f;
-}
-
-// Centred fields shown whole, each between brackets.
-std::string Bracketed(std::initializer_list<std::string> texts) {
-    std::string joined;
-    for (const std::string &text : texts) joined += "[" + text + "]";
-    return joined;
 }
 
 TEST(SmartPostDataTest, ServiceNameAndIndiciaByClassAndServiceType) {
@@ -81,20 +74,20 @@ TEST(SmartPostDataTest, GroundCarrierAndEndorsements) {
     // clang-format off
     const Row rows[] = {
         // the ground number is read 22 characters wide
-        /*  0*/ {"PickupCarrier=g\nFdxGroundTrackNum=961201912345671234567899\n", "G | (9612019) 1234567 12345678 | 0 |  | 110"},
-        /*  1*/ {"PickupCarrier=F\nFdxGroundTrackNum=9612019123456712345678\n", "F |  | 0 |  | 110"},
+        /*  0*/ {"PickupCarrier=g\nFdxGroundTrackNum=961201912345671234567899\n", "[G][(9612019) 1234567 12345678][0][][110]"},
+        /*  1*/ {"PickupCarrier=F\nFdxGroundTrackNum=9612019123456712345678\n", "[F][][0][][110]"},
         // only the second given still counts one
-        /*  2*/ {"Endorsement2=Change Service Requested\n",                     " |  | 1 |  | 110"},
-        /*  3*/ {"Endorsement1=A\nEndorsement2=B\nPrintCN22Flag=Yes\n",       " |  | 2 | Y | 110"},
-        /*  4*/ {"FSMS_Ver=\n",                                                 " |  | 0 |  | 0"},
-        /*  5*/ {"FSMS_Ver=120abc\n",                                           " |  | 0 |  | 120"},
+        /*  2*/ {"Endorsement2=Change Service Requested\n",                     "[][][1][][110]"},
+        /*  3*/ {"Endorsement1=A\nEndorsement2=B\nPrintCN22Flag=Yes\n",       "[][][2][Y][110]"},
+        /*  4*/ {"FSMS_Ver=\n",                                                 "[][][0][][0]"},
+        /*  5*/ {"FSMS_Ver=120abc\n",                                           "[][][0][][120]"},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         Formatted f = FormatSmartPost(rows[i].lines);
         ASSERT_TRUE(f.ok) << "row " << i;
         const SmartPostData &s = *f.smartPost;
-        EXPECT_EQ(Joined({s.PickupCarrier, s.GroundTrackingLine, std::to_string(s.EndorsementCount), s.Cn22Flag,
+        EXPECT_EQ(Bracketed({s.PickupCarrier, s.GroundTrackingLine, std::to_string(s.EndorsementCount), s.Cn22Flag,
                           std::to_string(s.FsmsVersion)}),
                   rows[i].fields)
             << "row " << i;

@@ -5,12 +5,12 @@
 #include <memory>
 #include <string>
 
-#include "support/LabelFixture.h"
+#include "formatting/usps/PostalLabelJob.h"
 
 namespace zal {
 namespace {
 
-using test::Joined;
+using test::Bracketed;
 
 // A USPS job for Charlotte NC; the row's lines come first and so win.
 const std::string kJob =
@@ -25,20 +25,13 @@ struct Formatted {
 };
 
 Formatted FormatUsps(const std::string &lines) {
-    test::LabelJob job(lines + kJob);
+    test::PostalLabelJob job(lines + kJob);
     Formatted f;
     *f.usps = {};
     *f.common = {};
     f.ok = FormatUspsData(*f.usps, *f.common, job.label);
     f.error = job.Error();
     return f;
-}
-
-// Fields shown whole (centred ones with their blanks), each between brackets.
-std::string Bracketed(std::initializer_list<std::string> texts) {
-    std::string joined;
-    for (const std::string &text : texts) joined += "[" + text + "]";
-    return joined;
 }
 
 std::string Trimmed(const char *text) {
@@ -55,27 +48,27 @@ TEST(UspsDataTest, ClassBannerIndiciaAndPermit) {
     // clang-format off
     const Row rows[] = {
         // an unlisted international service has no class; only abroad does INTL name the service
-        /*  0*/ {"InternationalFlag=Y\nService=FIRST-CLASS MAIL INTL\n", " | FIRST-CLASS MAIL INTL | U.S. POSTAGE PAID |  |  | PERMIT NO. 1234 | "},
-        /*  1*/ {"Service=FIRST-CLASS MAIL INTL\n", "D | USPS FIRST-CLASS MAIL INTL | U.S. POSTAGE PAID |  |  | PERMIT NO. 1234 | "},
+        /*  0*/ {"InternationalFlag=Y\nService=FIRST-CLASS MAIL INTL\n", "[][FIRST-CLASS MAIL INTL][U.S. POSTAGE PAID][][][PERMIT NO. 1234][]"},
+        /*  1*/ {"Service=FIRST-CLASS MAIL INTL\n", "[D][USPS FIRST-CLASS MAIL INTL][U.S. POSTAGE PAID][][][PERMIT NO. 1234][]"},
         // the flag is compared as written; the banner holds 30 columns
         /*  2*/ {"InternationalFlag=y\nService=PRIORITY MAIL INTERNATIONAL\n",
-                 "D | USPS PRIORITY MAIL INTERNATION | U.S. POSTAGE PAID |  |  | PERMIT NO. 1234 | "},
+                 "[D][USPS PRIORITY MAIL INTERNATION][U.S. POSTAGE PAID][][][PERMIT NO. 1234][]"},
         // the fees are summed; a charge that is not a number counts as 0
-        /*  3*/ {"CodCharge=2\nCertifiedCharge=-2\n", "P | USPS PRIORITY MAIL | U.S. POSTAGE PAID |  |  | PERMIT NO. 1234 | "},
+        /*  3*/ {"CodCharge=2\nCertifiedCharge=-2\n", "[P][USPS PRIORITY MAIL][U.S. POSTAGE PAID][][][PERMIT NO. 1234][]"},
         /*  4*/ {"SpecialHandlingCharge=n/a\nRegisteredCharge=12.345\n",
-                 "P | USPS PRIORITY MAIL | U.S. POSTAGE PAID | FEE $12.35 |  | PERMIT NO. 1234 | "},
+                 "[P][USPS PRIORITY MAIL][U.S. POSTAGE PAID][FEE $12.35][][PERMIT NO. 1234][]"},
         /*  5*/ {"RestrictedDeliveryCharge=0.01\n",
-                 "P | USPS PRIORITY MAIL | U.S. POSTAGE AND FEES PAID |  |  | PERMIT NO. 1234 | Restricted Delivery"},
+                 "[P][USPS PRIORITY MAIL][U.S. POSTAGE AND FEES PAID][][][PERMIT NO. 1234][Restricted Delivery]"},
         // Priority Mail Express keeps the entry point's case
         /*  6*/ {"Service=PRIORITY MAIL EXPRESS\nEntryPoint=Atlanta GA\n",
-                 "E | USPS PRIORITY MAIL EXPRESS | U.S. POSTAGE PAID |  | Atlanta GA | PERMIT NO. 1234 | "},
+                 "[E][USPS PRIORITY MAIL EXPRESS][U.S. POSTAGE PAID][][Atlanta GA][PERMIT NO. 1234][]"},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         Formatted f = FormatUsps(rows[i].lines);
         ASSERT_TRUE(f.ok) << "row " << i;
         const UspsData &u = *f.usps;
-        EXPECT_EQ(Joined({u.ClassCode, Trimmed(u.ServiceBanner), Trimmed(u.IndiciaLine), Trimmed(u.FeeLine),
+        EXPECT_EQ(Bracketed({u.ClassCode, Trimmed(u.ServiceBanner), Trimmed(u.IndiciaLine), Trimmed(u.FeeLine),
                           Trimmed(u.EntryPoint), Trimmed(u.PermitLine), u.RestrictedDeliveryLine}),
                   rows[i].fields)
             << "row " << i;
@@ -109,19 +102,19 @@ TEST(UspsDataTest, PriorityMailExpressBlock) {
     const Row rows[] = {
         // the no-delivery text prints whole
         /*  0*/ {"WaiverFlag=Y\nNoDeliveryFlag=B\nReturnReceipt=R\n",
-                 "Y | SHIP DATE: 03/14/2025 |  | WAIVER OF SIGNATURE REQUESTED | NO DELIVERY WEEKEND or HOLIDAY  | "
-                 "RETURN RECEIPT REQUESTED | 778812"},
-        /*  1*/ {"NoDeliveryFlag=\n",  "Y | SHIP DATE: 03/14/2025 |  |  |  |  | 778812"},
-        /*  2*/ {"WaiverFlag=y\nNoDeliveryFlag=b\nReturnReceipt=r\n", "Y | SHIP DATE: 03/14/2025 |  |  | NO DELIVERY  |  | 778812"},
+                 "[Y][SHIP DATE: 03/14/2025][][WAIVER OF SIGNATURE REQUESTED][NO DELIVERY WEEKEND or HOLIDAY ]"
+                 "[RETURN RECEIPT REQUESTED][778812]"},
+        /*  1*/ {"NoDeliveryFlag=\n",  "[Y][SHIP DATE: 03/14/2025][][][][][778812]"},
+        /*  2*/ {"WaiverFlag=y\nNoDeliveryFlag=b\nReturnReceipt=r\n", "[Y][SHIP DATE: 03/14/2025][][][NO DELIVERY ][][778812]"},
         // other services keep no Express text and have their own waiver line
         /*  3*/ {"Service=PRIORITY MAIL\nWaiverFlag=Y\nNoDeliveryFlag=B\nReturnReceipt=R\n",
-                 "N |  | WAIVER OF SIGNATURE REQUESTED |  |  |  | "},
+                 "[N][][WAIVER OF SIGNATURE REQUESTED][][][][]"},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         Formatted f = FormatUsps(rows[i].lines + express);
         const UspsData &u = *f.usps;
-        EXPECT_EQ(Joined({std::string(1, u.ExpressFlag), u.ShipDateLine, u.WaiverLine, u.ExpressWaiverLine,
+        EXPECT_EQ(Bracketed({std::string(1, u.ExpressFlag), u.ShipDateLine, u.WaiverLine, u.ExpressWaiverLine,
                           u.NoDeliveryLine, u.ReturnReceiptLine, Trimmed(u.ExpressAccount)}),
                   rows[i].fields)
             << "row " << i;

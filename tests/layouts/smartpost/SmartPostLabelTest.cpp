@@ -4,7 +4,7 @@
 
 #include "common/ErrorCodes.h"
 #include "common/Format.h"
-#include "support/LabelFixture.h"
+#include "formatting/usps/PostalLabelJob.h"
 
 namespace zal {
 
@@ -40,8 +40,8 @@ TEST(SmartPostLabelTest, RefusalsAndTheCustomsFormNotYetPrinted) {
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const Row &row = rows[i];
         test::LogCapture log;
-        test::LabelJob job(row.lines + kJob);
-        if (row.portFails) CopyText(job.port.context.OutputFile, job.port.dir.file("missing/out.epl").c_str());
+        test::PostalLabelJob job(row.lines + kJob);
+        if (row.portFails) CopyText(job.context.OutputFile, job.dir.file("missing/out.epl").c_str());
         EXPECT_EQ(PrintSmartPostLabel(job.label), row.result) << "row " << i;
         EXPECT_EQ(!job.Sent().empty(), row.printed) << "row " << i;
         EXPECT_EQ(job.Error(), row.description) << "row " << i;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "common/ErrorCodes.h"
-#include "support/LabelFixture.h"
+#include "formatting/usps/PostalLabelJob.h"
 
 namespace zal {
 
@@ -36,7 +36,7 @@ TEST(UspsLabelTest, RefusedJobsPrintNothing) {
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const Row &row = rows[i];
         test::LogCapture log;
-        test::LabelJob job(row.lines + kJob);
+        test::PostalLabelJob job(row.lines + kJob);
         EXPECT_EQ(PrintUspsLabel(job.label), row.result) << "row " << i;
         EXPECT_EQ(job.Error(), row.description) << "row " << i;
         EXPECT_EQ(job.Sent().empty(), row.result != ZALERR_SUCCESS) << "row " << i;
