@@ -1,0 +1,43 @@
+// What the FedEx Express label and its COD return label share: their
+// records, the bar code data as the printer reads them, and the frame.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "formatting/CommonData.h"
+#include "formatting/fedex/FedExExpressData.h"
+#include "layouts/engine/Frame.h"
+
+namespace zal::fedex {
+
+// The bar code data of both labels inside the quotes of a B or b command:
+// a double quote or a backslash there is written with a backslash before
+// it, so that a job value can neither end the command's data early nor
+// lose a character.
+struct ExpressBarcodes {
+    char Pdf417[2 * sizeof FedExExpressData::Pdf417Message];
+    char CodPdf417[2 * sizeof FedExExpressData::CodPdf417Message];
+    char DeliveryBarcode[2 * sizeof FedExExpressData::DeliveryBarcodeData];
+    char CodDeliveryBarcode[2 * sizeof FedExExpressData::CodDeliveryBarcodeData];
+    char OneDee[2 * sizeof FedExExpressData::OneDeeBarcode];
+    char CodOneDee[2 * sizeof FedExExpressData::CodOneDeeBarcode];
+};
+void PrepareBarcodes(const FedExExpressData &fedex, ExpressBarcodes &barcodes);
+
+using ExpressRecords = layout::Records<CommonData, FedExExpressData, ExpressBarcodes>;
+template <auto Member>
+constexpr auto F = &layout::FieldText<Member, ExpressRecords>;
+
+// Both labels: the legacy frame of the FedEx domestic family (memory
+// command M132, header form A), no version line.
+inline constexpr layout::LegacyFrame kExpressFrame = {ZalLib::MemoryCommand::M132, ZalLib::HeaderForm::A, nullptr};
+// The Code 128 bar codes of both labels: the delivery address above the
+// PDF417, the one-dimensional tracking bar code at the foot.
+inline constexpr ZalLib::BarcodeDescriptor kExpressDeliveryBarcode = {"1", 2, 4, 31, 1, 0};
+inline constexpr ZalLib::BarcodeDescriptor kExpressOneDeeBarcode = {"1", 3, 3, 203, 1, 0};
+
+// The COD return label (the job's xlabelc3 and xlabelc4 around its body).
+int32_t PrintExpressCodReturnLabel(LabelContext &label, const ExpressRecords &records);
+
+}  // namespace zal::fedex

@@ -1,0 +1,191 @@
+#include "formatting/fedex/FedExExpressData.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "support/LabelFixture.h"
+
+namespace zal {
+namespace {
+
+const std::string kOneDee = "1001900000000007946123456702820200";
+const std::string kJob = "Carrier=FDX\nOneDeeBarcode=" + kOneDee + "\n";
+
+struct Formatted {
+    explicit Formatted(const std::string &keys) : job(keys + kJob) {
+        ok = FdxFormatData(*fedex, *common, job.label);
+    }
+    test::LabelJob job;
+    std::unique_ptr<FedExExpressData> fedex = std::make_unique<FedExExpressData>();
+    std::unique_ptr<CommonData> common = std::make_unique<CommonData>();
+    bool ok = false;
+};
+
+using Field = const char *(*)(const FedExExpressData &, const CommonData &);
+template <auto Member>
+const char *Express(const FedExExpressData &f, const CommonData &) {
+    return f.*Member;
+}
+template <auto Member>
+const char *Common(const FedExExpressData &, const CommonData &c) {
+    return c.*Member;
+}
+using X = FedExExpressData;
+
+// The lines the record derives from the job's keys.
+TEST(FedExExpressDataTest, DerivedLines) {
+    struct Row { const char *keys; Field field; const char *expected; };
+    // clang-format off
+    const Row rows[] = {
+        // kilograms for "KGS" only
+        /*  0*/ {"WeightType=kgs\nComActualWeight=12.5\n", Express<&X::WeightLine>, "ACTWGT: 12.50 LB"},
+        /*  1*/ {"WeightType=KG\nComActualWeight=1e2\n",   Express<&X::WeightLine>, "ACTWGT: 100.00 LB"},
+        // at most 4 characters of the weight are read
+        /*  2*/ {"ComActualWeight=12345\n",                Express<&X::WeightLine>, "ACTWGT: 1234.00 LB"},
+        /*  3*/ {"PaymentMethod=23\n",                     Express<&X::PaymentLine>, "BILL RECIPIENT"},
+        // the ship date: day, month and two-digit year; another form keeps its first 5 and its 8th and 9th characters
+        /*  4*/ {"ShipDate=3/4/2025\n",                    Express<&X::ShipDateLine>, "SHIP DATE: 3/4/25"},
+        /*  5*/ {"",                                       Express<&X::ShipDateLine>, "SHIP DATE: "},
+        // the return's form id wins over the trans-border one
+        /*  6*/ {"LblFormID=0201\nTransBorderFlag=Y\nReturnsFlag=y\n",     Express<&X::FormId>, "0221"},
+        /*  7*/ {"Length=12\nWidth=10\n",                                  Express<&X::DimensionsLine>, ""},
+        /*  8*/ {"DryIceFlag=y\n",                                         Express<&X::DryIceLine>, "DRY ICE: 0.00 KG"},
+        /*  9*/ {"DryIceFlag=N\nDryIceWeight=2.5\n",                       Express<&X::DryIceLine>, ""},
+        /* 10*/ {"ReleaseFlag=N\nReleaseNumber=R1\n",                      Express<&X::ReleaseNumber>, ""},
+        // a reference line only with its data
+        /* 11*/ {"Ref2Title=Department\nRef2Data=RECEIVING\n",             Express<&X::ReferenceLine2>, "Depart RECEIVING"},
+        /* 12*/ {"Ref5Title=Dept:\n",                                      Express<&X::ReferenceLine5>, ""},
+        /* 13*/ {"ShipToCountryFull=UNITED STATES OF AMERICA\nShipToCountry=United States\n",
+                 Express<&X::CountryLine>, "UNITED STATES OF AME     UNITED "},
+        // the city line takes a ZIP of 5 characters or more
+        /* 14*/ {"ShipTo7=Charlotte NC\nShipToZip=2820\n",                 Common<&CommonData::ShipTo7>, "CHARLOTTE NC"},
+        /* 15*/ {"PowershipNumber=123456789\nSoftwareVersion=SHIPDESK74\n", Express<&X::CadLine>, "CAD: 1234567/SHIPDESK74"},
+        /* 16*/ {"Origin=ATLANTA\n",                                       Express<&X::OriginLine>, "ORIGIN ID: ATLA"},
+        // quotes: the printed lines from the ship date to the piece count, and the addresses; not the origin line
+        /* 17*/ {"Origin=A\"B\n",                                          Express<&X::OriginLine>, "ORIGIN ID: A\"B"},
+        /* 18*/ {"LblTrackingNumberLabel=TRK\"#\n",                        Express<&X::TrackingCaption>, "TRK'#"},
+        // the hold location clears the ship-to block
+        /* 19*/ {"HoldFlag=Y\nShipTo1=Dorian\nHoldCompany=FEDEX OFFICE\n", Common<&CommonData::ShipTo1>, ""},
+        /* 20*/ {"HoldFlag=Y\nShipToPhone=1\nHoldPhone=704-555-0100\n",    Common<&CommonData::ShipToPhone>, "704-555-0100"},
+        // COD texts, read only when the COD return label goes with this package
+        /* 21*/ {"CodFlag=N\n",                                            Express<&X::CodSecurity>, ""},
+        /* 22*/ {"CodFlag=Y\nOrderCount=2\n",                              Express<&X::CodSecurity>, ""},
+        /* 23*/ {"CodFlag=Y\nOrderCount=3\nExpectedCount=3\nCODPrintLastFlag=1\n", Express<&X::CodSecurity>, "SECURED"},
+        /* 24*/ {"CodFlag=Y\nLblCODServiceType=2DAY\n",                    Express<&X::CodServiceType>, "              2DAY"},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        Formatted f(rows[i].keys);
+        ASSERT_TRUE(f.ok) << "row " << i;
+        EXPECT_STREQ(rows[i].field(*f.fedex, *f.common), rows[i].expected) << "row " << i;
+    }
+}
+
+const std::string RS = "\x1E", GS = "\x1D", FS = "\x1C", EOT = "\x04";
+
+// The first list of a message: the shipment and where it goes.
+std::string Shipment(const std::string &zipServiceTracking, const std::string &account, const std::string &day,
+                     const std::string &pieces, const std::string &weight, const std::string &address) {
+    return "[)>" + RS + "01" + GS + "02" + zipServiceTracking + GS + "FDE" + GS + account + GS + day + GS + GS +
+           pieces + GS + weight + GS + "N" + GS + address + RS;
+}
+
+const std::string kMessageJob =
+    "ShipToZip=28202\nTrackingNumber=794612345670\nLblFormID=0201\nShipDate=03/14/2025\nComActualWeight=12.5\n"
+    "PDFCountryCode=840\nPDFServiceLevel=01\nPDFAccountNumber=123456789\nPowershipNumber=1234567\n"
+    "DeliveryAddress=2275 OLD MILL RD\nPDFCity=CHARLOTTE\nPDFState=NC\nPDFShipToName=DORIAN FELSTED\n";
+const std::string kZipServiceTracking = "28202" + GS + "840" + GS + "01" + GS + "794612345670" "0201";
+const std::string kAddress = "2275 OLD MILL RD" + GS + "CHARLOTTE" + GS + "NC" + GS + "DORIAN FELSTED";
+const std::string kShipment = Shipment(kZipServiceTracking, "123456789", "073", "", "12.50" "LB", kAddress);
+// The second list's fixed pieces and its end.
+const std::string kOptional = "06" + GS + "10Z" "ED007" + GS;
+const std::string kEnd = "31Z" + kOneDee + GS + RS + EOT;
+
+// The Express label's PDF417 message: a list of fixed and job pieces; the
+// second list loses the separators of the empty pieces it may leave out.
+TEST(FedExExpressDataTest, ExpressMessage) {
+    struct Row { std::string keys; std::string message; };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {"", kShipment + kOptional + "15Z" "1234567" + GS + kEnd},
+        // the day of the year comes from the job's date
+        /*  1*/ {"ShipDate=12/31/2024\n", Shipment(kZipServiceTracking, "123456789", "366", "", "12.50" "LB", kAddress) +
+                 kOptional + "15Z" "1234567" + GS + kEnd},
+        /*  2*/ {"ShipDate=2025-03-14\n", Shipment(kZipServiceTracking, "123456789", "000", "", "12.50" "LB", kAddress) +
+                 kOptional + "15Z" "1234567" + GS + kEnd},
+        // pieces only with both counts; kilograms
+        /*  3*/ {"OrderCount=2\nExpectedCount=3\nWeightType=KGS\n",
+                 Shipment(kZipServiceTracking, "123456789", "073", "2/3", "12.50" "KG", kAddress) + kOptional + "15Z" "1234567" + GS + kEnd},
+        /*  4*/ {"OrderCount=2\n", kShipment + kOptional + "15Z" "1234567" + GS + kEnd},
+        // the payment code after the payer's account (FS); a code without an account keeps its GS after the FS
+        /*  5*/ {"PaymentMethod=2\nPDFPayAccount=987654321\n",
+                 kShipment + kOptional + "15Z" "1234567" + GS + "18Z" "987654321" + FS + "E2" + GS + kEnd},
+        /*  6*/ {"PDFPayAccount=987654321\n",
+                 kShipment + kOptional + "15Z" "1234567" + GS + "18Z" "987654321" + FS + GS + kEnd},
+        /*  7*/ {"PaymentMethod=3\n", kShipment + kOptional + "15Z" "1234567" + GS + "18Z" + FS + "E3" + GS + kEnd},
+        // a declared amount after an empty COD amount
+        /*  8*/ {"PDFDeclaredAmount=250\n", kShipment + kOptional + "15Z" "1234567" + GS + "20Z" + FS + "250" + GS + kEnd},
+        // key values cut to their maximum
+        /*  9*/ {"PDFShipToPhoneNumber=704-555-0199-1234\nPDFOrderNumber=SO-88213\nMasterTrackingNumber=794612345600\n",
+                 kShipment + kOptional + "12Z" "704-555-0199-1" + GS + "15Z" "1234567" + GS + "K" "SO-88213" + GS +
+                 "28Z" "794612345600" + GS + kEnd},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        Formatted f(rows[i].keys + kMessageJob);
+        ASSERT_TRUE(f.ok) << "row " << i;
+        EXPECT_EQ(f.fedex->Pdf417Message, rows[i].message) << "row " << i;
+        EXPECT_EQ(f.fedex->Pdf417Length, static_cast<int32_t>(rows[i].message.size())) << "row " << i;
+        EXPECT_STREQ(f.fedex->CodPdf417Message, "") << "row " << i;
+    }
+}
+
+// The COD return label's message: the return's address and tracking, one
+// piece of no weight, the COD service code, the account of the job; no
+// master tracking number.
+TEST(FedExExpressDataTest, CodReturnMessage) {
+    const std::string keys =
+        "CodFlag=Y\nCodReturnZip=30071-1234\nCodReturnTrackingNumber=794612345671\nLblCODFormId=0202\n"
+        "AccountNumber=1234567890\nCodRetDelAddress=4410 PEACHTREE\nCodReturnCity=NORCROSS\nCodReturnState=GA\n"
+        "CodReturnName=BRAMBLEWOOD\nCodReturnAddress1=BRAMBLEWOOD OUTFITTERS\nPDFCODPhoneNumber=7705550142\n"
+        "CodReturnAddress2Line2=DOCK 3\nPDFOrderNumber=SO-88213-0000000000000000001\nMasterTrackingNumber=794612345600\n"
+        "CodReturnOneDeeBarcode=1001900000560007946123456710030071\nCODPDFIndHandCodes=CR\nCODPDFDestRampID=ATLR\n";
+    const std::string message =
+        Shipment("30071-1234" + GS + "840" + GS + "56" + GS + "794612345671" "0202", "123456789", "073", "1/1",
+                 "0.00" "LB", "4410 PEACHTREE" + GS + "NORCROSS" + GS + "GA" + GS + "BRAMBLEWOOD") +
+        kOptional + "11Z" "BRAMBLEWOOD OUTFITTERS" + GS + "12Z" "7705550142" + GS + "14Z" "DOCK 3" + GS + "15Z" "1234567" +
+        GS + "K" "SO-88213-000000000000000" + GS + "31Z" "1001900000560007946123456710030071" + GS + "32Z" "CR" + GS +
+        "34Z" "06" + GS + "39Z" "ATLR" + GS + RS + EOT;
+    Formatted f(keys + kMessageJob);
+    ASSERT_TRUE(f.ok);
+    EXPECT_EQ(f.fedex->CodPdf417Message, message);
+    EXPECT_FALSE(FedExCodReturnLabelOrdered(*f.fedex, f.job.label.jobWide));  // no tracking caption
+}
+
+// The one-dimensional bar code must have 34 characters: otherwise the job
+// is refused before anything else is read, with the reason in the job file.
+TEST(FedExExpressDataTest, OneDimensionalBarcodeLength) {
+    // clang-format off
+    const struct { std::string value; bool ok; } rows[] = {
+        /*  0*/ {kOneDee, true},
+        /*  1*/ {kOneDee.substr(1), false},
+        /*  2*/ {kOneDee + "5", false},
+        // a longer value is not cut to fit
+        /*  3*/ {kOneDee + "0123456", false},
+        /*  4*/ {"", false},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        test::LabelJob job("From1=Acme\nOneDeeBarcode=" + rows[i].value + "\n");
+        auto fedex = std::make_unique<FedExExpressData>();
+        auto common = std::make_unique<CommonData>();
+        EXPECT_EQ(FdxFormatData(*fedex, *common, job.label), rows[i].ok) << "row " << i;
+        EXPECT_EQ(job.Error(), rows[i].ok ? "" : "FedEx 1D barcode data must be 34 characters in length.") << "row " << i;
+        EXPECT_STREQ(common->From1, rows[i].ok ? "ACME" : "") << "row " << i;
+    }
+}
+
+}  // namespace
+}  // namespace zal
