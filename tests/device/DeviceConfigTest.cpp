@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/Format.h"
+#include "api/Library.h"
 #include "device/DeviceOutput.h"
 #include "platform/Platform.h"
 #include "support/TestSupport.h"
@@ -25,13 +26,16 @@ public:
         job.ProfileEntry = entry.get();
     }
     void Settings(const std::string &text) { test::WriteFile(_settings, text); }
-    void JobFile(const std::string &text) { test::WriteFile(_jobFile, text); }
+    void WriteJobFile(const std::string &text) { test::WriteFile(_jobFile, text); }
     // A setup line under the given key of section PeripheralSetup.
     void SetupLine(const std::string &key, const std::string &line) {
         test::WriteFile(_profile, "[PeripheralSetup]\n" + key + "=" + line + "\n");
     }
     void UsePortRecord() { entry->PortInfo = port.get(); }
-    bool Configure() { return ConfigureDevice(&job, context.get()); }
+    bool Configure() {
+        zal::JobFile file(_jobFile.c_str());
+        return ConfigureDevice(&job, file, context.get());
+    }
 
     _JobInfoA job{};
     std::unique_ptr<_JobProfileEntryA> entry = std::make_unique<_JobProfileEntryA>();
@@ -199,7 +203,7 @@ TEST(DeviceConfigTest, DeviceKeyFromTheJobFileWhenTheProfileHasNone) {
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         Job job;
         std::strcpy(job.entry->OptionKeyPrefix, rows[i].prefix);
-        job.JobFile(rows[i].jobFile);
+        job.WriteJobFile(rows[i].jobFile);
         ASSERT_TRUE(job.Configure()) << "row " << i;
         EXPECT_EQ(std::string(job.context->DeviceKey), rows[i].expected) << "row " << i;
     }
@@ -225,27 +229,24 @@ TEST(DeviceConfigTest, UnterminatedHostFieldsAreReadWithinTheirWidth) {
 }
 
 TEST(DeviceConfigTest, MediaAndOrientationOnlyWhenTheProfileNamesThem) {
-    for (int named = 0; named < 2; ++named) {
+    for (bool named : {false, true}) {
         Job job;
         job.context->Flag = 1;
         job.entry->DeviceId = 2;
         job.context->Media.Id = 7;
         job.context->Orientation.Id = 9;
         if (named) {
-            job.entry->Media.Id = 1230;
-            std::strcpy(job.entry->Media.Name, "Label 4x6\"");
-            job.entry->Media.DocutabLength = 0.75f;
+            job.entry->Media = api::kMediaTypes[2];
             job.entry->Orientation.Id = 3;
-            std::strcpy(job.entry->Orientation.Name, "Flipped");
         }
         ASSERT_TRUE(job.Configure());
-        EXPECT_EQ(job.context->Media.Id, named ? 1230 : 7);
-        EXPECT_EQ(job.context->Orientation.Id, named ? 3 : 9);
         EXPECT_EQ(job.context->Flag, 0);
         EXPECT_EQ(job.context->DeviceId, 2);
+        EXPECT_EQ(job.context->Orientation.Id, named ? 3 : 9);
         if (named) {
             EXPECT_EQ(std::memcmp(&job.context->Media, &job.entry->Media, sizeof(MediaType)), 0);
-            EXPECT_STREQ(job.context->Orientation.Name, "Flipped");
+        } else {
+            EXPECT_EQ(job.context->Media.Id, 7);
         }
     }
 }

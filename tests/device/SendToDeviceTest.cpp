@@ -259,31 +259,6 @@ TEST(SendToDeviceTest, FailedWriteAsksUntilCancel) {
     EXPECT_FALSE(log.HasDebugMessage("Wrote 2 bytes of data."));
 }
 
-TEST(SendToDeviceTest, SerialLineReceivesTheLabel) {
-    FixedSeams seams;
-    test::TempDir dir;
-    EnvVar winIni("ZAL2443_WIN_INI", dir.file("win.ini"));
-    test::WriteFile(dir.file("win.ini"), "[ports]\nCOM1:=2400,n,8,1\n");
-    int master = posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(grantpt(master), 0);
-    ASSERT_EQ(unlockpt(master), 0);
-    auto context = MakeContext("COM1");
-    std::strcpy(context->PortPath, ptsname(master));
-    EXPECT_EQ(SendToDevice(context.get(), "N\nA10,10\nP1\n", 12), 0);
-    std::string received;
-    char buffer[64];
-    for (int tries = 0; tries < 50 && received.size() < 12; ++tries) {
-        fcntl(master, F_SETFL, O_NONBLOCK);
-        ssize_t n = read(master, buffer, sizeof buffer);
-        if (n > 0) received.append(buffer, static_cast<std::size_t>(n));
-        else usleep(10000);
-    }
-    close(master);
-    EXPECT_EQ(received, "N\nA10,10\nP1\n");
-    EXPECT_TRUE(FixedSeams::Boxes().empty());
-}
-
 // One USB printer lp0 for the support library; its node is a plain file.
 struct FakeUsbPrinter : test::FakeUsbTree {
     FakeUsbPrinter() { AddPrinter(0, "1-1", "0a5f", "00a3", "MFG:Zebra;CMD:EPL2;MDL:Zebra 2844;SN:12345;"); }

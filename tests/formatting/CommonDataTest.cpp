@@ -8,7 +8,7 @@
 #include <string>
 
 #include "common/Format.h"
-#include "support/TestSupport.h"
+#include "support/LabelFixture.h"
 
 namespace zal {
 namespace {
@@ -16,13 +16,13 @@ namespace {
 using Get = const char *(*)(const CommonData &);
 #define FIELD(name) [](const CommonData &d) -> const char * { return d.name; }
 
-std::unique_ptr<CommonData> Format(const std::string &lines, bool *ok = nullptr) {
-    test::TempDir dir;
-    auto data = std::make_unique<CommonData>();
-    bool result = FormatCommonData(*data, test::WriteJob(dir, lines).c_str());
-    if (ok) *ok = result;
-    return data;
-}
+// The common record and the job-wide values of a job.
+struct Formatted : test::LabelJob {
+    explicit Formatted(const std::string &lines) : LabelJob(lines) { ok = FormatCommonData(*data, file, wide); }
+    std::unique_ptr<CommonData> data = std::make_unique<CommonData>();
+    JobWideValues wide;
+    bool ok = false;
+};
 
 TEST(CommonDataTest, TextFields) {
     struct Row { const char *lines; Get field; const char *expected; };
@@ -56,25 +56,15 @@ TEST(CommonDataTest, TextFields) {
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
-        bool ok = false;
-        auto data = Format(rows[i].lines, &ok);
-        EXPECT_TRUE(ok) << "row " << i;
-        EXPECT_STREQ(rows[i].field(*data), rows[i].expected) << "row " << i;
+        Formatted f(rows[i].lines);
+        EXPECT_TRUE(f.ok) << "row " << i;
+        EXPECT_STREQ(rows[i].field(*f.data), rows[i].expected) << "row " << i;
     }
-}
-
-TEST(CommonDataTest, ShipToZipIsNonNumeric) {
-    struct Row { const char *lines; bool expected; };
-    // clang-format off
-    const Row rows[] = {
-        /*  0*/ {"",                      true},
-        /*  1*/ {"ShipToZip=30328\n",     false},
-        /*  2*/ {"ShipToZip=30328-1234\n", false},
-        /*  3*/ {"ShipToZip=K1A 0B1\n",   true},
+    const struct { const char *lines; bool nonNumeric; } zips[] = {
+        /*  0*/ {"", true}, /*  1*/ {"ShipToZip=30328-1234\n", false}, /*  2*/ {"ShipToZip=K1A 0B1\n", true},
     };
-    // clang-format on
-    for (std::size_t i = 0; i < std::size(rows); ++i) {
-        EXPECT_EQ(Format(rows[i].lines)->ShipToZipIsNonNumeric, rows[i].expected) << "row " << i;
+    for (std::size_t i = 0; i < std::size(zips); ++i) {
+        EXPECT_EQ(Formatted(zips[i].lines).data->ShipToZipIsNonNumeric, zips[i].nonNumeric) << "zip row " << i;
     }
 }
 
@@ -91,67 +81,46 @@ TEST(CommonDataTest, CopiesAndJobWideValues) {
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
-        auto data = Format(rows[i].lines);
-        EXPECT_EQ(data->Copies, rows[i].copies) << "row " << i;
+        Formatted f(rows[i].lines);
+        EXPECT_EQ(f.data->Copies, rows[i].copies) << "row " << i;
         if (rows[i].numberOfCopies != kAny) {
-            EXPECT_EQ(JobWide().NumberOfCopies, rows[i].numberOfCopies) << "row " << i;
+            EXPECT_EQ(f.wide.NumberOfCopies, rows[i].numberOfCopies) << "row " << i;
         }
-        EXPECT_EQ(JobWide().OrderCount, rows[i].orderCount) << "row " << i;
-        EXPECT_EQ(JobWide().ExpectedCount, rows[i].expectedCount) << "row " << i;
+        EXPECT_EQ(f.wide.OrderCount, rows[i].orderCount) << "row " << i;
+        EXPECT_EQ(f.wide.ExpectedCount, rows[i].expectedCount) << "row " << i;
     }
 
     // a purchase order number longer than the line is cut, not dropped
     const std::string longPO(200, '7');
-    EXPECT_EQ(std::string(Format("PONumber=" + longPO + "\n")->POLine), "PO # " + longPO.substr(0, 122));
+    EXPECT_EQ(std::string(Formatted("PONumber=" + longPO + "\n").data->POLine), "PO # " + longPO.substr(0, 122));
 
-    Format("ActualWeight=12.5\nPONumber=PO7\nRemark=Fragile\n");
-    EXPECT_STREQ(JobWide().ActualWeight, "12.5");
-    EXPECT_STREQ(JobWide().PONumber, "PO7");
-    EXPECT_STREQ(JobWide().Remark, "Fragile");
-    // the next job starts afresh, even when its file cannot be read
+    Formatted f("ActualWeight=12.5\nPONumber=PO7\nRemark=Fragile\n");
+    EXPECT_EQ(test::Joined({f.wide.ActualWeight, f.wide.PONumber, f.wide.Remark}), "12.5 | PO7 | Fragile");
+    // the record and the values start afresh, even when the file cannot be read
     test::LogCapture capture;
-    test::TempDir dir;
-    CommonData data{};
-    EXPECT_TRUE(FormatCommonData(data, dir.file("missing.ini").c_str()));
-    EXPECT_STREQ(JobWide().Remark, "");
-    EXPECT_STREQ(JobWide().PONumber, "");
-    EXPECT_EQ(JobWide().NumberOfCopies, 1);
-}
-
-TEST(CommonDataTest, RecordStartsZeroed) {
-    test::TempDir dir;
-    std::string job = test::WriteJob(dir, "");
-    CommonData data;
-    std::memset(&data, 'Z', sizeof data);
-    ASSERT_TRUE(FormatCommonData(data, job.c_str()));
-    EXPECT_STREQ(data.ShipTo3, "");
-    EXPECT_STREQ(data.xlabelc2, "");
-    EXPECT_STREQ(data.DocutabLine5, "");
-    EXPECT_EQ(data.DocutabLine5[24], '\0');
+    std::memset(f.data.get(), 'Z', sizeof(CommonData));
+    JobFile missing(f.port.dir.file("missing.ini").c_str());
+    EXPECT_TRUE(FormatCommonData(*f.data, missing, f.wide));
+    EXPECT_EQ(test::Joined({f.wide.Remark, f.wide.PONumber, f.data->ShipTo3, f.data->xlabelc2}), " |  |  | ");
+    EXPECT_EQ(f.wide.NumberOfCopies, 1);
 }
 
 TEST(CommonDataTest, ReplaceDblQuotes) {
-    auto data = Format("ShipTo1=ACME \"WEST\" INC\nFrom2=A\"B\nShipToZip=1\"2\n"
-                       "FromContact=Jo \"JJ\" Doe\nFromZip=3\"4\n");
-    ASSERT_TRUE(ReplaceDblQuotes(*data));
-    EXPECT_STREQ(data->ShipTo1, "ACME 'WEST' INC");
-    EXPECT_STREQ(data->From2, "A'B");
-    EXPECT_STREQ(data->ShipToZip, "1'2");
-    EXPECT_STREQ(data->FromContact, "Jo \"JJ\" Doe");
-    EXPECT_STREQ(data->FromZip, "3\"4");
+    Formatted f("ShipTo1=ACME \"WEST\" INC\nFrom2=A\"B\nShipToZip=1\"2\nFromContact=Jo \"JJ\" Doe\nFromZip=3\"4\n");
+    ASSERT_TRUE(ReplaceDblQuotes(*f.data));
+    const CommonData &d = *f.data;
+    EXPECT_EQ(test::Joined({d.ShipTo1, d.From2, d.ShipToZip, d.FromContact, d.FromZip}),
+              "ACME 'WEST' INC | A'B | 1'2 | Jo \"JJ\" Doe | 3\"4");
 }
 
 TEST(CommonDataTest, DocutabLinesKeepTheirContentWhenAbsent) {
-    test::TempDir dir;
-    std::string job = test::WriteJob(dir, "DocutabData3=NEW\nDocutabData4=\n");
+    test::LabelJob job("DocutabData3=NEW\nDocutabData4=\n");
     CommonData data{};
     CopyText(data.DocutabLine3, "OLD3");
     CopyText(data.DocutabLine4, "OLD4");
     CopyText(data.DocutabLine5, "OLD5");
-    ASSERT_TRUE(LibFormatDocutabData(data, job.c_str()));
-    EXPECT_STREQ(data.DocutabLine3, "NEW");
-    EXPECT_STREQ(data.DocutabLine4, "OLD4");
-    EXPECT_STREQ(data.DocutabLine5, "OLD5");
+    ASSERT_TRUE(LibFormatDocutabData(data, job.file));
+    EXPECT_EQ(test::Joined({data.DocutabLine3, data.DocutabLine4, data.DocutabLine5}), "NEW | OLD4 | OLD5");
 }
 
 }  // namespace

@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "common/Log.h"
-#include "support/TestSupport.h"
 
 namespace zal {
 namespace {
@@ -71,31 +69,6 @@ TEST(LineListsTest, Parsers) {
     Lines lines;
     EXPECT_EQ(Parse(List::Customer, nullptr, lines), 0);
     EXPECT_EQ(lines, Lines(5, ""));
-}
-
-TEST(LineListsTest, LogsEachLine) {
-    test::LogCapture capture;
-    char lines[kCustomerDataLines][kCustomerDataLineSize];
-    std::string list = "A|" + std::string(70, 'c');
-    ASSERT_EQ(FillCustomerDataLines(lines, list.data()), 2);
-    const std::string cut(64, 'c');
-    const Lines expected = {
-        "FillCustomerDataLines -> Parsing delimited list: \"A|" + std::string(70, 'c') + "\"",
-        "FillCustomerDataLines -> Line 1: \"A\"",
-        "FillCustomerDataLines -> Line 2: \"" + cut + "\" (TRUNCATED)",
-        "FillCustomerDataLines -> Line 3: (empty)",
-        "FillCustomerDataLines -> Line 4: (empty)",
-        "FillCustomerDataLines -> Line 5: (empty)",
-        "FillCustomerDataLines -> Total Lines: 2",
-    };
-    EXPECT_EQ(capture.DebugMessages(), expected);
-}
-
-TEST(LineListsTest, NotLoggedWithoutJobCategory) {
-    test::LogCapture capture(log::kDebug);
-    Lines lines;
-    Parse(List::Billing, "A", lines);
-    EXPECT_TRUE(capture.DebugLines().empty());
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "support/TestSupport.h"
+#include "support/LabelFixture.h"
 
 namespace zal {
 namespace {
@@ -25,11 +25,11 @@ constexpr const char *RS = "\x1E";
 constexpr const char *GS = "\x1D";
 constexpr const char *FS = "\x1C";
 
-std::vector<PdfDataEntry> Entries(const std::vector<Piece> &pieces, const std::string &job) {
+std::vector<PdfDataEntry> Entries(const std::vector<Piece> &pieces, const JobFile &job) {
     std::vector<PdfDataEntry> entries(pieces.size());
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         const Piece &p = pieces[i];
-        EXPECT_TRUE(FillPDFData(&entries[i], p.prefix, p.text, p.maxLength, p.key, p.suffix, job.c_str()));
+        EXPECT_TRUE(FillPDFData(&entries[i], p.prefix, p.text, p.maxLength, p.key, p.suffix, job));
     }
     return entries;
 }
@@ -56,8 +56,8 @@ TEST(PdfDataTest, ProcessPDF417Data) {
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const Row &row = rows[i];
-        test::TempDir dir;
-        auto entries = Entries(row.pieces, test::WriteJob(dir, kJob));
+        test::LabelJob job(kJob);
+        auto entries = Entries(row.pieces, job.file);
         std::string buffer(row.size + 4, '#');
         std::copy(row.initial, row.initial + std::strlen(row.initial) + 1, buffer.begin());
         EXPECT_EQ(ProcessPDF417Data(entries.data(), static_cast<int>(entries.size()), buffer.data(), row.size),
@@ -70,14 +70,15 @@ TEST(PdfDataTest, ProcessPDF417Data) {
 TEST(PdfDataTest, FillPDFDataCutsToTheFields) {
     PdfDataEntry entry;
     std::string longText(150, 'T');
-    ASSERT_TRUE(FillPDFData(&entry, "PREFIX-ABCDEF", longText.c_str(), 100, nullptr, "SUFFIX-ABCDEF", "job.ini"));
+    const JobFile job("job.ini");
+    ASSERT_TRUE(FillPDFData(&entry, "PREFIX-ABCDEF", longText.c_str(), 100, nullptr, "SUFFIX-ABCDEF", job));
     EXPECT_STREQ(entry.Prefix, "PREFIX-ABC");
     EXPECT_EQ(std::string(entry.Text), std::string(100, 'T'));
     EXPECT_STREQ(entry.Suffix, "SUFFIX-ABC");
     EXPECT_STREQ(entry.KeyName, "");
-    EXPECT_STREQ(entry.JobFilePath, "job.ini");
+    EXPECT_EQ(entry.Job, &job);
     EXPECT_EQ(entry.MaxLength, 100);
-    EXPECT_FALSE(FillPDFData(nullptr, "", "", 0, "", "", ""));
+    EXPECT_FALSE(FillPDFData(nullptr, "", "", 0, "", "", job));
 }
 
 TEST(PdfDataTest, RemoveBlankPDFEntries) {
@@ -99,8 +100,8 @@ TEST(PdfDataTest, RemoveBlankPDFEntries) {
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
-        test::TempDir dir;
-        auto entries = Entries(rows[i].pieces, test::WriteJob(dir, kJob));
+        test::LabelJob job(kJob);
+        auto entries = Entries(rows[i].pieces, job.file);
         ASSERT_TRUE(RemoveBlankPDFEntries(entries.data(), static_cast<int>(entries.size()))) << "row " << i;
         char message[128] = "";
         ASSERT_TRUE(ProcessPDF417Data(entries.data(), static_cast<int>(entries.size()), message, sizeof message));

@@ -86,6 +86,12 @@ std::string PluginFile(const std::string &name) {
 #endif
 }
 
+std::string Joined(std::initializer_list<std::string> texts) {
+    std::string out;
+    for (const std::string &text : texts) out += (&text == texts.begin() ? "" : " | ") + text;
+    return out;
+}
+
 std::string WriteJob(const TempDir &dir, const std::string &lines) {
     std::string content = "[Begin]\r\n";
     for (char c : lines) content += c == '\n' ? std::string("\r\n") : std::string(1, c);
@@ -136,18 +142,6 @@ void FakeUsbTree::AddPrinter(int n, const std::string &port, const char *vendor,
     WriteFile(Node(n), "");
 }
 #endif
-
-OptionsScope::OptionsScope(const char *heat, const char *speed, const char *verticalOffset,
-                           const char *horizontalOffset)
-    : _saved(CurrentPrinterOptions()) {
-    PrinterOptions &o = CurrentPrinterOptions();
-    CopyText(o.heat, heat);
-    CopyText(o.speed, speed);
-    CopyText(o.verticalOffset, verticalOffset);
-    CopyText(o.horizontalOffset, horizontalOffset);
-}
-
-OptionsScope::~OptionsScope() { CurrentPrinterOptions() = _saved; }
 
 TempDir::TempDir() {
     std::string base = HostPath(ZAL2443_BINARY_DIR);

@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
-#include "common/PrinterOptions.h"
 #include "zal2443/zal2443.h"
 
 namespace zal::test {
@@ -36,6 +36,8 @@ char Separator();
 std::string HostPath(const std::string &path);
 // A plug-in library of the build, e.g. "compress": lib/libcompress.so or bin\compress.dll.
 std::string PluginFile(const std::string &name);
+// Texts joined by " | ", to compare several fields of a record at once.
+std::string Joined(std::initializer_list<std::string> texts);
 // Writes section "Begin" with the given "key=value\n" lines (CR LF on disk)
 // as job.ini in the folder and returns its path.
 std::string WriteJob(const TempDir &dir, const std::string &lines);
@@ -70,16 +72,6 @@ private:
     EnvVar _dev, _sys;
 };
 #endif
-
-// Sets the four printer option texts and puts the old ones back.
-class OptionsScope {
-public:
-    OptionsScope(const char *heat, const char *speed, const char *verticalOffset, const char *horizontalOffset);
-    ~OptionsScope();
-
-private:
-    PrinterOptions _saved;
-};
 
 // Fixes date, time, process id and tick count, and answers message boxes
 // from a script; restores everything on destruction.

@@ -10,7 +10,6 @@
 namespace zal {
 namespace {
 
-using test::FormatUpsJob;
 using test::Joined;
 
 std::vector<std::string> BillingLines(const UpsData &ups) {
@@ -35,7 +34,7 @@ TEST(LibUpsTest, TrackingNumberAndService) {
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
-        auto run = FormatUpsJob(std::string("TrackingNumber=") + rows[i].tracking + "\n");
+        test::UpsRun run(std::string("TrackingNumber=") + rows[i].tracking + "\n");
         ASSERT_TRUE(run.ok) << "row " << i;
         const UpsData &u = *run.ups;
         EXPECT_EQ(Joined({u.TrackingBarcodeHead, u.TrackingBarcodeTail, u.TrackingText, u.ServiceName, u.ServiceLevel,
@@ -57,7 +56,7 @@ TEST(LibUpsTest, RefusedJobsSayWhyInTheJobFile) {
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
-        auto run = FormatUpsJob(std::string("TrackingNumber=") + rows[i].tracking + "\n");
+        test::UpsRun run(std::string("TrackingNumber=") + rows[i].tracking + "\n");
         EXPECT_FALSE(run.ok) << "row " << i;
         EXPECT_EQ(run.Error(), rows[i].error) << "row " << i;
     }
@@ -88,7 +87,7 @@ TEST(LibUpsTest, PostalBarcodeAndCityLine) {
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
-        auto run = FormatUpsJob(rows[i].job);
+        test::UpsRun run(rows[i].job);
         ASSERT_TRUE(run.ok) << "row " << i;
         const UpsData &u = *run.ups;
         EXPECT_EQ(Joined({u.PostalAI, u.PostalBarcodeData, u.PostalBarcodeNumeric, u.PostalBarcodeTail, u.PostalReadable,
@@ -137,7 +136,7 @@ TEST(LibUpsTest, InstructionAndBillingLines) {
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const Row &row = rows[i];
-        auto run = FormatUpsJob(row.job);
+        test::UpsRun run(row.job);
         ASSERT_TRUE(run.ok) << "row " << i;
         EXPECT_EQ(BillingLines(*run.ups), row.lines) << "row " << i;
         EXPECT_STREQ(run.ups->DocumentIndicator, row.indicator) << "row " << i;
@@ -149,13 +148,13 @@ TEST(LibUpsTest, InstructionAndBillingLines) {
 
 TEST(LibUpsTest, ServiceMarksAndReturnService) {
     // code 84 is a return service: the shipment counts as one package
-    auto run = FormatUpsJob("TrackingNumber=1Z12345E8405271688\nOrderCount=2\nExpectedCount=3\nShipmentRef1=R1\n");
+    test::UpsRun run("TrackingNumber=1Z12345E8405271688\nOrderCount=2\nExpectedCount=3\nShipmentRef1=R1\n");
     ASSERT_TRUE(run.ok);
     EXPECT_STREQ(run.ups->ServiceMark, "RS");
     EXPECT_STREQ(run.ups->ShipmentRef1, "R1");
     EXPECT_STREQ(run.ups->PackageCountText, "1 OF 1");
 
-    auto cod = FormatUpsJob("TrackingNumber=1Z12345E5905271688\nShipmentRef1=R1\n");
+    test::UpsRun cod("TrackingNumber=1Z12345E5905271688\nShipmentRef1=R1\n");
     ASSERT_TRUE(cod.ok);
     EXPECT_STREQ(cod.ups->ServiceMark, "COD");
     // a domestic label that is no return service does not read the references
@@ -180,7 +179,7 @@ TEST(LibUpsTest, InternationalIndicators) {
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const Row &row = rows[i];
-        auto run = FormatUpsJob(std::string(row.job) + "Carrier=UPSINT\nISOCode=124\n");
+        test::UpsRun run(std::string(row.job) + "Carrier=UPSINT\nISOCode=124\n");
         ASSERT_TRUE(run.ok) << "row " << i;
         const UpsData &u = *run.ups;
         EXPECT_EQ(Joined({u.DocumentIndicator, u.CustomsDocuments, u.ISCFlag, u.ISCText, u.ReturnServiceText}), row.fields)
@@ -188,7 +187,7 @@ TEST(LibUpsTest, InternationalIndicators) {
     }
 
     // Puerto Rico: no return-service variants; a service mark drops handling and DWT
-    auto pr = FormatUpsJob("Carrier=UPSPR\nTrackingNumber=1Z12345E8405271688\nInvoiceFlag=Y\n"
+    test::UpsRun pr("Carrier=UPSPR\nTrackingNumber=1Z12345E8405271688\nInvoiceFlag=Y\n"
                            "AdditionalHandling=Y\nAdditionalHandlingCount=2\nDimensionalWeight=12\n");
     ASSERT_TRUE(pr.ok);
     EXPECT_STREQ(pr.ups->DocumentIndicator, "INV");
@@ -217,27 +216,11 @@ TEST(LibUpsTest, WeightAndPackageCount) {
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const Row &row = rows[i];
-        auto run = FormatUpsJob(row.job);
+        test::UpsRun run(row.job);
         ASSERT_TRUE(run.ok) << "row " << i;
         EXPECT_EQ(Joined({run.ups->WeightText, run.ups->HeavyFlag, run.ups->PackageCountText}),
                   Joined({row.weight, row.heavy, row.count}))
             << "row " << i;
-    }
-}
-
-TEST(LibUpsTest, RoundUp) {
-    struct Row { double weight; double step; double expected; };
-    // clang-format off
-    const Row rows[] = {
-        /*  0*/ {10.01, 1, 11},
-        /*  1*/ {0.3, 0.1, 0.3},
-        /*  2*/ {0, 1, 0},
-        /*  3*/ {-2.5, 1, -3},
-        /*  4*/ {0.0004, 1, 0},
-    };
-    // clang-format on
-    for (std::size_t i = 0; i < std::size(rows); ++i) {
-        EXPECT_NEAR(UpsRoundUp(rows[i].weight, rows[i].step), rows[i].expected, 1e-9) << "row " << i;
     }
 }
 
@@ -255,64 +238,61 @@ TEST(LibUpsTest, ServiceClassAlphabet) {
 }
 
 TEST(LibUpsTest, AddressShiftAndEarlySender) {
-    struct Row { const char *job; const char *shipTo1; const char *shipTo3; const char *shipTo6; };
+    // ShipTo1, ShipTo3, ShipTo6 and From1 after the formatting
+    struct Row { const char *job, *fields; };
     // clang-format off
     const Row rows[] = {
-        /*  0*/ {"ShipToPhone=555-1234\nShipTo3=SUITE 5\n", "ACME WIDGETS", "SUITE 5", ""},
-        /*  1*/ {"ShipToPhone=555-1234\nShipTo2=\nShipTo3=SUITE 5\n", "SUITE 5", "555-1234", ""},
-        /*  2*/ {"ShipToPhone=555-1234\nShipTo2=\n", "", "", "555-1234"},
-        /*  3*/ {"ShipTo1=JANE\nShipToPhone=555-1234\n", "JANE", "", ""},
+        /*  0*/ {"ShipToPhone=555-1234\nShipTo3=SUITE 5\n",          "ACME WIDGETS | SUITE 5 |  | "},
+        /*  1*/ {"ShipToPhone=555-1234\nShipTo2=\nShipTo3=SUITE 5\n", "SUITE 5 | 555-1234 |  | "},
+        /*  2*/ {"ShipToPhone=555-1234\nShipTo2=\n",                 " |  | 555-1234 | "},
+        /*  3*/ {"ShipTo1=JANE\nShipToPhone=555-1234\n",             "JANE |  |  | "},
+        // the Early services print the site contact as the sender's first line
+        /*  4*/ {"TrackingNumber=1Z12345E1505271688\nFrom1=Big Co\nSiteContact=Dock 4\n", " |  |  | Dock 4"},
+        /*  5*/ {"TrackingNumber=1Z12345E1505271688\nFrom1=Big Co\n", " |  |  | BIG CO"},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
-        auto run = FormatUpsJob(rows[i].job);
+        test::UpsRun run(rows[i].job);
         ASSERT_TRUE(run.ok) << "row " << i;
-        EXPECT_STREQ(run.common->ShipTo1, rows[i].shipTo1) << "row " << i;
-        EXPECT_STREQ(run.common->ShipTo3, rows[i].shipTo3) << "row " << i;
-        EXPECT_STREQ(run.common->ShipTo6, rows[i].shipTo6) << "row " << i;
+        const CommonData &c = *run.common;
+        EXPECT_EQ(Joined({c.ShipTo1, c.ShipTo3, c.ShipTo6, c.From1}), rows[i].fields) << "row " << i;
     }
-
-    // the Early services print the site contact as the sender's first line
-    auto run = FormatUpsJob("TrackingNumber=1Z12345E1505271688\nFrom1=Big Co\nSiteContact=Dock 4\n");
-    EXPECT_STREQ(run.common->From1, "Dock 4");
-    run = FormatUpsJob("TrackingNumber=1Z12345E1505271688\nFrom1=Big Co\n");
-    EXPECT_STREQ(run.common->From1, "BIG CO");
 }
 
+template <std::size_t N, std::size_t M>
+std::string Lines(const char (&lines)[N][M], int count) {
+    std::string out;
+    for (int i = 0; i < count; ++i) out += (i > 0 ? "/" : "") + std::string(lines[i]);
+    return out;
+}
+
+// Handling, dimensional weight, route, backup tracking number (paperless
+// invoices only), the package lines and the customer lines.
 TEST(LibUpsTest, MarksTitlesAndLines) {
-    auto run = FormatUpsJob("AdditionalHandling=Y\nAdditionalHandlingCount=3\nDimensionalWeight=12\n"
-                            "ProactiveResponse=y\nRefrigerationFlag=Y\nPONumber=PO-9\nRemark=FRAGILE\n"
-                            "ShipRef1=R1\nShipRef3=R3\nPaperlessFlag=Y\nTrackingNumber=1Z12345EPP05271688\n"
-                            "UPSLaneNumber=17\nTestModeFlag=Y\nTestID=T-42\n");
-    ASSERT_TRUE(run.ok);
-    const UpsData &ups = *run.ups;
-    EXPECT_STREQ(ups.HandlingText, "AH 3");
-    EXPECT_STREQ(ups.DimWeightText, "DWT: 12 LBS");
-    EXPECT_STREQ(ups.POLine, "PO # PO-9");
-    EXPECT_TRUE(ups.RouteValid);
-    EXPECT_STREQ(ups.BackupTrackingNumber, "1Z 123 45E PP 0527 1688");
-    ASSERT_EQ(ups.PkgInfoLineCount, 1);
-    EXPECT_STREQ(ups.PkgInfoLines[0], "DWT: 12 LBS");
-    ASSERT_EQ(ups.CustomerDataLineCount, 4);
-    EXPECT_STREQ(ups.CustomerDataLines[0], "PO # PO-9");
-    EXPECT_STREQ(ups.CustomerDataLines[1], "FRAGILE");
-    EXPECT_STREQ(ups.CustomerDataLines[2], "R1");
-    EXPECT_STREQ(ups.CustomerDataLines[3], "R3");
-
-    run = FormatUpsJob("DimensionalWeight=12,5\nLargePackage=Y\nRouteFound=N\n");
-    EXPECT_STREQ(run.ups->DimWeightText, "DWT: 12,5");
-    EXPECT_STREQ(run.ups->HandlingText, "LP");
-    EXPECT_FALSE(run.ups->RouteValid);
-    EXPECT_EQ(run.ups->PkgInfoLineCount, 1);
-
-    run = FormatUpsJob("Carrier=UPSINT\nShipmentNumber=ABC123\nShipmentWeight=40\nShipmentDimWeight=45\n"
-                       "ShipmentDate=12/01/2026\nDimensionalWeight=12\n");
-    ASSERT_EQ(run.ups->PkgInfoLineCount, 5);
-    EXPECT_STREQ(run.ups->PkgInfoLines[0], "SHP#: ABC123");
-    EXPECT_STREQ(run.ups->PkgInfoLines[1], "SHP WT: 40 LBS");
-    EXPECT_STREQ(run.ups->PkgInfoLines[2], "SHP DWT: 45 LBS");
-    EXPECT_STREQ(run.ups->PkgInfoLines[3], "DATE: 12/01/2026");
-    EXPECT_STREQ(run.ups->PkgInfoLines[4], "DWT: 12 LBS");
+    struct Row { const char *job, *fields; };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {"AdditionalHandling=Y\nAdditionalHandlingCount=3\nDimensionalWeight=12\nPONumber=PO-9\nRemark=FRAGILE\n"
+                 "ShipRef1=R1\nShipRef3=R3\nTrackingNumber=1Z12345EPP05271688\nPaperlessFlag=Y\n",
+                 "AH 3 | DWT: 12 LBS | 1 | 1Z 123 45E PP 0527 1688 | DWT: 12 LBS | PO # PO-9/FRAGILE/R1/R3"},
+        /*  1*/ {"DimensionalWeight=12,5\nLargePackage=Y\nRouteFound=N\n",
+                 "LP | DWT: 12,5 | 0 |  | DWT: 12,5 | "},
+        /*  2*/ {"Carrier=UPSINT\nShipmentNumber=ABC123\nShipmentWeight=40\nShipmentDimWeight=45\n"
+                 "ShipmentDate=12/01/2026\nDimensionalWeight=12\n",
+                 " | DWT: 12 LBS | 1 |  | "
+                 "SHP#: ABC123/SHP WT: 40 LBS/SHP DWT: 45 LBS/DATE: 12/01/2026/DWT: 12 LBS | "},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        test::UpsRun run(rows[i].job);
+        ASSERT_TRUE(run.ok) << "row " << i;
+        const UpsData &u = *run.ups;
+        EXPECT_EQ(Joined({u.HandlingText, u.DimWeightText, std::to_string(u.RouteValid), u.BackupTrackingNumber,
+                          Lines(u.PkgInfoLines, u.PkgInfoLineCount),
+                          Lines(u.CustomerDataLines, u.CustomerDataLineCount)}),
+                  rows[i].fields)
+            << "row " << i;
+    }
 }
 
 }  // namespace

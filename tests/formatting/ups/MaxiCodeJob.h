@@ -1,4 +1,4 @@
-// A UPS job for the MaxiCode tests: job file, job record and the records
+// A UPS job for the MaxiCode tests: job file, label context and the records
 // the MaxiCode message is built from.
 #pragma once
 
@@ -12,59 +12,38 @@
 #include "formatting/ups/MaxiCodeFields.h"
 #include "formatting/ups/Maxicode.h"
 #include "formatting/ups/UpsData.h"
-#include "platform/Platform.h"
-#include "support/TestSupport.h"
-#include "zal2443/zal2443.h"
+#include "support/LabelFixture.h"
 
 namespace zal::test {
 
-// clang-format off
 constexpr char kHeader[] = "[)>\x1E" "01\x1D" "96";
-// clang-format on
 
-struct MaxiJob {
-    TempDir dir;
-    std::string jobFile;
-    std::string archiveFolder;
-    _JobProfileEntryA profile{};
-    _JobInfoA job{};
-    std::unique_ptr<CommonData> common = std::make_unique<CommonData>();
-    std::unique_ptr<UpsData> ups = std::make_unique<UpsData>();
-
-    // A domestic next-day shipment to 30328; lines are the job keys.
-    explicit MaxiJob(const std::string &lines = "") {
-        *common = CommonData{};
-        *ups = UpsData{};
+// A domestic next-day shipment to 30328; lines are the job keys.
+struct MaxiJob : LabelJob {
+    explicit MaxiJob(const std::string &lines = "") : LabelJob(lines) {
         CopyText(common->ShipToZip, "30328");
-        CopyText(ups->Carrier, "UPS");
         CopyText(ups->TrackingNumber, "1Z12345E0205271688");
         CopyText(ups->ShipmentNumber, "SHP-123 45");
         CopyText(ups->AddressVerificationFlag, "N");
         ups->MaxiServiceClass = 2;
-        JobWideValues &wide = JobWide();
-        wide = JobWideValues{};
-        CopyText(wide.ActualWeight, "10.2");
-        wide.OrderCount = 2;
-        wide.ExpectedCount = 3;
-        jobFile = WriteJob(dir, lines);
-        archiveFolder = dir.path() + Separator();
-        CopyText(profile.OptionKeyPrefix, "EltronA");
-        job.JobTag = "JOB42";
-        job.JobFile = jobFile.c_str();
-        job.ArchiveFolder = archiveFolder.c_str();
-        job.ProfileEntry = &profile;
+        label.carrier = CARRIER_UPS;
+        CopyText(label.jobWide.ActualWeight, "10.2");
+        label.jobWide.OrderCount = 2;
+        label.jobWide.ExpectedCount = 3;
+        label.host = {archiveFolder, "EltronA", "JOB42"};
     }
+    void Carrier(const char *value) { label.carrier = LookupCarrier(value).code; }
+
+    std::string archiveFolder = port.dir.path() + Separator();
+    UpsDataPtr ups = NewUpsData();
+    std::unique_ptr<CommonData> common = std::make_unique<CommonData>();
 };
 
-// Fields as InitMaxiCodeFields sets them; or in the given mode and test mode.
-inline MaxiCodeFields Fields() {
+// Fields as InitMaxiCodeFields sets them, in the given mode and test mode.
+inline MaxiCodeFields Fields(int16_t mode = 0, bool testMode = false) {
     MaxiCodeFields fields;
     InitMaxiCodeFields(fields);
-    return fields;
-}
-inline MaxiCodeFields Fields(int16_t mode, bool testMode = false) {
-    MaxiCodeFields fields = Fields();
-    fields.Mode = mode;
+    if (mode != 0) fields.Mode = mode;
     fields.TestMode = testMode;
     return fields;
 }
@@ -72,7 +51,7 @@ inline MaxiCodeFields Fields(int16_t mode, bool testMode = false) {
 // The message LibUPSFormatMaxicode builds for the job.
 inline std::string BuildMaxicode(MaxiJob &j, bool *ok = nullptr) {
     char destination[400] = {};
-    bool result = LibUPSFormatMaxicode(destination, sizeof destination, *j.common, *j.ups, &j.job);
+    bool result = LibUPSFormatMaxicode(destination, sizeof destination, *j.common, *j.ups, j.label);
     if (ok != nullptr) *ok = result;
     return destination;
 }
@@ -120,37 +99,23 @@ inline std::vector<std::string> SplitMessage(const std::string &message) {
     if (message.compare(0, std::strlen(kHeader), kHeader) != 0) return fields;
     std::string field;
     for (std::size_t i = std::strlen(kHeader); i < message.size(); ++i) {
-        char c = message[i];
-        if (c == '\x1D') {
-            fields.push_back(field);
-        } else if (c == '\x1E') {
-            fields.push_back(field + "<RS>");
-        } else if (c == '\x04') {
-            fields.push_back(field + "<EOT>");
-        } else {
+        const char c = message[i];
+        if (c != '\x1D' && c != '\x1E' && c != '\x04') {
             field += c;
             continue;
         }
+        fields.push_back(field + (c == '\x1E' ? "<RS>" : c == '\x04' ? "<EOT>" : ""));
         field.clear();
     }
     if (!field.empty()) fields.push_back(field);
     return fields;
 }
 
-// Visible form of a message for failure output.
+// Visible form of a message for comparisons and failure output.
 inline std::string Visible(const std::string &text) {
     std::string out;
     for (char c : text) {
-        if (c == '\x1D')
-            out += "<GS>";
-        else if (c == '\x1E')
-            out += "<RS>";
-        else if (c == '\x1C')
-            out += "<FS>";
-        else if (c == '\x04')
-            out += "<EOT>";
-        else
-            out += c;
+        out += c == '\x1D' ? "<GS>" : c == '\x1E' ? "<RS>" : c == '\x1C' ? "<FS>" : c == '\x04' ? "<EOT>" : std::string(1, c);
     }
     return out;
 }

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "formatting/ups/MaxiCodeFields.h"
@@ -20,7 +21,7 @@ using test::Visible;
 
 std::string Secondary(MaxiJob &j, MaxiCodeFields &fields) {
     char secondary[kMaxiSecondarySize] = {};
-    EXPECT_TRUE(LibUPSFormatMaxiSecondary(secondary, sizeof secondary, *j.common, *j.ups, fields, j.jobFile.c_str()));
+    EXPECT_TRUE(LibUPSFormatMaxiSecondary(secondary, sizeof secondary, *j.common, *j.ups, fields, j.label));
     return secondary;
 }
 
@@ -84,37 +85,27 @@ TEST(MaxicodeTest, PrimaryMessage) {
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const Row &r = rows[i];
         MaxiJob j;
-        CopyText(j.ups->Carrier, r.carrier);
+        j.Carrier(r.carrier);
         CopyText(j.ups->ISOCode, r.iso);
         CopyText(j.common->ShipToZip, r.zip);
         MaxiCodeFields fields = Fields();
         fields.AllowPadding = r.padding;
         fields.AllowIntlMode2 = r.intlMode2;
         char primary[kMaxiPrimarySize] = {};
-        ASSERT_TRUE(LibUPSFormatMaxiPrimary(primary, *j.common, *j.ups, fields, j.jobFile.c_str())) << "row " << i;
+        ASSERT_TRUE(LibUPSFormatMaxiPrimary(primary, *j.common, *j.ups, fields, j.label)) << "row " << i;
         EXPECT_EQ(fields.Mode, r.mode) << "row " << i;
         EXPECT_EQ(j.ups->MaxiCodeMode, r.mode) << "row " << i;
         EXPECT_EQ(std::string(primary), std::string(r.postal) + "\x1D" + r.country + "\x1D" + "002\x1D") << "row " << i;
     }
-}
-
-TEST(MaxicodeTest, ClassOfService) {
-    struct Row { int32_t serviceClass; const char *text; };
-    // clang-format off
-    const Row rows[] = {
-        /*  0*/ {-1,   "000"},
-        /*  1*/ {1000, "000"},
-        /*  2*/ {1,    "001"},
-        /*  3*/ {698,  "698"},
-    };
-    // clang-format on
-    for (std::size_t i = 0; i < std::size(rows); ++i) {
+    // the class of service: three digits, 000 outside 0 to 999
+    const std::pair<int32_t, const char *> classes[] = {{-1, "000"}, {1000, "000"}, {1, "001"}, {698, "698"}};
+    for (const auto &[serviceClass, text] : classes) {
         MaxiJob j;
-        j.ups->MaxiServiceClass = rows[i].serviceClass;
+        j.ups->MaxiServiceClass = serviceClass;
         MaxiCodeFields fields = Fields();
         char primary[kMaxiPrimarySize] = {};
-        ASSERT_TRUE(LibUPSFormatMaxiPrimary(primary, *j.common, *j.ups, fields, j.jobFile.c_str()));
-        EXPECT_STREQ(fields.ClassOfService, rows[i].text) << "row " << i;
+        ASSERT_TRUE(LibUPSFormatMaxiPrimary(primary, *j.common, *j.ups, fields, j.label));
+        EXPECT_STREQ(fields.ClassOfService, text) << serviceClass;
     }
 }
 
@@ -141,9 +132,9 @@ TEST(MaxicodeTest, SecondaryFields) {
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const Row &r = rows[i];
         MaxiJob j(r.lines);
-        CopyText(JobWide().ActualWeight, r.weight);
-        JobWide().OrderCount = r.order;
-        JobWide().ExpectedCount = r.expected;
+        CopyText(j.label.jobWide.ActualWeight, r.weight);
+        j.label.jobWide.OrderCount = r.order;
+        j.label.jobWide.ExpectedCount = r.expected;
         MaxiCodeFields fields = Fields(2);
         Secondary(j, fields);
         EXPECT_STREQ(r.field(fields), r.value) << "row " << i;
@@ -165,7 +156,7 @@ TEST(MaxicodeTest, EmptyState) {
         const Row &r = rows[i];
         test::LogCapture log;
         MaxiJob j("City=Boston\n");
-        CopyText(j.ups->Carrier, r.carrier);
+        j.Carrier(r.carrier);
         CopyText(j.ups->ISOCode, r.iso);
         MaxiCodeFields fields = Fields();
         fields.AllowPadding = r.padding;
@@ -202,9 +193,9 @@ TEST(MaxicodeTest, PlainMessageIsFittedToTheSymbol) {
         const Row &r = rows[i];
         test::LogCapture log;
         MaxiJob j("StreetAddress=" + std::string(r.street) + "\nCity=" + r.city + "\nState=GA\n");
-        CopyText(JobWide().ActualWeight, r.weight);
-        JobWide().OrderCount = r.order;
-        JobWide().ExpectedCount = r.expected;
+        CopyText(j.label.jobWide.ActualWeight, r.weight);
+        j.label.jobWide.OrderCount = r.order;
+        j.label.jobWide.ExpectedCount = r.expected;
         std::string message = BuildMaxicode(j);
         std::vector<std::string> fields = SplitMessage(message);
         ASSERT_EQ(fields.size(), 15u) << "row " << i << ": " << Visible(message);
@@ -222,7 +213,7 @@ TEST(MaxicodeTest, PlainMessageIsFittedToTheSymbol) {
 TEST(MaxicodeTest, ModeThreeCapacity) {
     // mode 3: 96 bytes, 24 for header and primary; 27 + 10 + 26 leave 9
     MaxiJob j("StreetAddress=12345 PEACHTREE INDUSTRIAL BLVD\nCity=ABCDEFGHIJKLMNOPQRST\nState=ON\n");
-    CopyText(j.ups->Carrier, "UPSINT");
+    j.Carrier("UPSINT");
     CopyText(j.ups->ISOCode, "124");
     CopyText(j.common->ShipToZip, "K1A 0B1");
     std::string message = BuildMaxicode(j);
@@ -292,12 +283,14 @@ TEST(MaxicodeTest, CompressedSecondaryCarriesTheFormat05Block) {
 
 TEST(MaxicodeTest, MissingInputsFail) {
     MaxiJob j;
+    JobFile none(nullptr);
+    LabelContext noJob(none, j.port.context);
     char destination[400] = {};
-    EXPECT_FALSE(LibUPSFormatMaxicode(nullptr, 400, *j.common, *j.ups, &j.job));
-    EXPECT_FALSE(LibUPSFormatMaxicode(destination, sizeof destination, *j.common, *j.ups, nullptr));
     MaxiCodeFields fields = Fields();
-    EXPECT_FALSE(LibUPSFormatMaxiPrimary(nullptr, *j.common, *j.ups, fields, j.jobFile.c_str()));
-    EXPECT_FALSE(LibUPSFormatMaxiSecondary(destination, sizeof destination, *j.common, *j.ups, fields, nullptr));
+    EXPECT_FALSE(LibUPSFormatMaxicode(nullptr, 400, *j.common, *j.ups, j.label));
+    EXPECT_FALSE(LibUPSFormatMaxicode(destination, sizeof destination, *j.common, *j.ups, noJob));
+    EXPECT_FALSE(LibUPSFormatMaxiPrimary(nullptr, *j.common, *j.ups, fields, j.label));
+    EXPECT_FALSE(LibUPSFormatMaxiSecondary(destination, sizeof destination, *j.common, *j.ups, fields, noJob));
 }
 
 }  // namespace

@@ -6,31 +6,28 @@
 
 #include "formatting/ups/LibUPS.h"
 #include "formatting/ups/UpsJob.h"
-#include "support/TestSupport.h"
 
 namespace zal {
 namespace {
 
-using test::TempDir;
 
 const std::string kReducedTail = "98\tShipment data exceeds bar code capacity.  Shipment must be keyed.\r99\r";
 
-struct Pdf417Run {
-    std::unique_ptr<UpsData> ups = std::make_unique<UpsData>();
-    bool ok = false;
+// The PDF417 message of a job for a printer family; the carrier, paperless
+// and print flags as the UPS formatting sets them.
+struct Pdf417Run : test::LabelJob {
+    explicit Pdf417Run(const std::string &job, const char *family = "Eltron", const char *carrier = "UPS",
+                       const char *paperless = "", const char *printPI = "Y")
+        : LabelJob(job) {
+        label.carrier = LookupCarrier(carrier).code;
+        CopyText(ups->PaperlessFlag, paperless);
+        CopyText(ups->PrintPIFlag, printPI);
+        ok = LibUPSFormatPDF417Data(*ups, label, family);
+    }
     std::string Data() const { return std::string(ups->PDF417Data, static_cast<std::size_t>(ups->PDF417Length)); }
+    UpsDataPtr ups = NewUpsData();
+    bool ok = false;
 };
-
-Pdf417Run Build(const std::string &job, const char *family = "Eltron", const char *carrier = "UPS",
-                const char *paperless = "", const char *printPI = "Y") {
-    TempDir dir;
-    Pdf417Run run;
-    std::strcpy(run.ups->Carrier, carrier);
-    std::strcpy(run.ups->PaperlessFlag, paperless);
-    std::strcpy(run.ups->PrintPIFlag, printPI);
-    run.ok = LibUPSFormatPDF417Data(*run.ups, test::WriteJob(dir, job).c_str(), family);
-    return run;
-}
 
 TEST(UpsPdf417Test, MessageFromSegmentsAndGroups) {
     struct Row { std::string job; const char *family; std::string expected; bool tooLong; bool reduced; };
@@ -64,7 +61,7 @@ TEST(UpsPdf417Test, MessageFromSegmentsAndGroups) {
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const Row &row = rows[i];
-        auto run = Build(row.job, row.family);
+        Pdf417Run run(row.job, row.family);
         ASSERT_TRUE(run.ok) << "row " << i;
         EXPECT_EQ(run.Data(), row.expected) << "row " << i;
         EXPECT_EQ(std::strlen(run.ups->PDF417Data), row.expected.size()) << "row " << i;
@@ -76,7 +73,7 @@ TEST(UpsPdf417Test, MessageFromSegmentsAndGroups) {
 TEST(UpsPdf417Test, HugeCountsEndPromptly) {
     for (const char *group : {"03", "07", "08", "09", "14"}) {
         const auto start = std::chrono::steady_clock::now();
-        auto run = Build(std::string("PDF417_01sMsgVer=12\nPDF417_01String=S1\nPDF417_") + group +
+        Pdf417Run run(std::string("PDF417_01sMsgVer=12\nPDF417_01String=S1\nPDF417_") + group +
                          "NumOf=2000000000\n");
         const auto seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -102,7 +99,7 @@ TEST(UpsPdf417Test, MissingMessageVersion) {
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const Row &row = rows[i];
         test::LogCapture log;
-        auto run = Build("PDF417_01String=S1\n", "Eltron", row.carrier, row.paperless, row.printPI);
+        Pdf417Run run("PDF417_01String=S1\n", "Eltron", row.carrier, row.paperless, row.printPI);
         EXPECT_EQ(run.ok, row.ok) << "row " << i;
         EXPECT_EQ(run.ups->PDF417Length, 0) << "row " << i;
         EXPECT_EQ(log.HasErrorMessage("LibUPSFormatPDF417Data: Invalid or missing PDF417 data."), !row.ok) << "row " << i;
@@ -112,7 +109,7 @@ TEST(UpsPdf417Test, MissingMessageVersion) {
 }
 
 TEST(UpsPdf417Test, EplEncoding) {
-    auto run = Build("PDF417_01sMsgVer=12\nPDF417_01String=O'HARE \"A\"\n");
+    Pdf417Run run("PDF417_01sMsgVer=12\nPDF417_01String=O'HARE \"A\"\n");
     ASSERT_TRUE(run.ok);
     ASSERT_TRUE(EncodeUPSPDF417String(*run.ups));
     EXPECT_EQ(run.Data(), "01\t12\t{)>\tO\\'HARE \\\"A\\\"\r99\r");

@@ -8,7 +8,6 @@
 namespace zal {
 namespace {
 
-using test::FormatUpsJob;
 using test::Joined;
 
 constexpr const char *kPic26 = "92612999897543581234567890";
@@ -35,7 +34,7 @@ TEST(UpsUspsTest, HandOffTexts) {
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const Row &row = rows[i];
-        auto run = FormatUpsJob(row.job);
+        test::UpsRun run(row.job);
         ASSERT_TRUE(run.ok) << "row " << i;
         const UpsData &u = *run.ups;
         EXPECT_EQ(Joined({u.USPSBarcodeTitle, u.USPSPICText, u.USPSPICDigits, u.USPSClassText, u.EndorsementText, u.RoutingCode}),
@@ -54,7 +53,7 @@ TEST(UpsUspsTest, ParcelReturnService) {
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const Row &row = rows[i];
-        auto run = FormatUpsJob("TrackingNumber=1Z12345E9005271688\nBRDYear=" + std::to_string(row.year) +
+        test::UpsRun run("TrackingNumber=1Z12345E9005271688\nBRDYear=" + std::to_string(row.year) +
                                 "\nUSPSPICNumber=" + kPic26 + "\nUSPSDelToZip5=30328\n"
                                 "FromCountry=Puerto Rico\nFrom1=ABCDEFGHIJKLMNOPQRSTUVWXYZ\n"
                                 "UPSFlexToCompanyOrName=Returns Center Building Number 4\n"
@@ -72,7 +71,7 @@ TEST(UpsUspsTest, ParcelReturnService) {
     }
 
     // without a PIC number code 90 is no USPS return
-    auto run = FormatUpsJob("TrackingNumber=1Z12345E9005271688\nShipTo4=KEPT\n");
+    test::UpsRun run("TrackingNumber=1Z12345E9005271688\nShipTo4=KEPT\n");
     ASSERT_TRUE(run.ok);
     EXPECT_STREQ(run.ups->ReturnSender1, "");
     EXPECT_STREQ(run.common->ShipTo4, "KEPT");
