@@ -48,9 +48,9 @@ TEST(ErrorCodes, GetErrorCodeText) {
     const Row rows[] = {
         /*  0*/ {0,          "ZALERR_SUCCESS",         "Label printed successfully.", 27},
         /*  1*/ {-1,         nullptr,                  " ", 0},
-        /*  3*/ {-1207,      nullptr,                  "(Undocumented label error code.)", 32},
-        /*  5*/ {-1205,      "LABEL_JOBTIMEOUT",       "The job was aborted due to timeout.", 35},
-        /*  6*/ {-1106,      "ZALERR_PDL_PROCMISSING", "Unable to find expected procedure in peripheral device library", 62},
+        /*  2*/ {-1207,      nullptr,                  "(Undocumented label error code.)", 32},
+        /*  3*/ {-1205,      "LABEL_JOBTIMEOUT",       "The job was aborted due to timeout.", 35},
+        /*  4*/ {-1106,      "ZALERR_PDL_PROCMISSING", "Unable to find expected procedure in peripheral device library", 62},
     };
     // clang-format on
     for (std::size_t i = 0; i < sizeof(rows) / sizeof(rows[0]); ++i) {
@@ -75,7 +75,7 @@ TEST(ErrorCodes, FormatErrorCodePrefix) {
         /*  4*/ {0xC0000005u, kKindException, "[EXCEPTION 0xc0000005/C0005]"},
         // The exception C-number keeps all but the two top bits.
         /*  5*/ {0xC0012345u, kKindException, "[EXCEPTION 0xc0012345/C74565]"},
-        /*  7*/ {0xFFFFFFFFu, -1,             "[0xffffffff/C65535]"},
+        /*  6*/ {0xFFFFFFFFu, -1,             "[0xffffffff/C65535]"},
     };
     // clang-format on
     for (std::size_t i = 0; i < sizeof(rows) / sizeof(rows[0]); ++i) {

@@ -38,26 +38,6 @@ const std::string kShortMessage =
     "BOSTON\x1D"
     "MA\x1E\x04";
 
-TEST(MaxicodeCompressTest, FieldByFieldThroughTheStandIn) {
-    test::LogCapture log;
-    CompressJob j(
-        "ShipDate=02/01/2026\nStreetAddress=100 Main St\nCity=Atlanta\nState=GA\nAddressLine2=Suite 5\n"
-        "Company=Acme\n");
-    CopyText(j.ups->CompressMaxicode, "Y");
-    char destination[400] = {};
-    ASSERT_TRUE(LibUPSFormatMaxicode(destination, sizeof destination, *j.common, *j.ups, j.label));
-    // the stand-in answers with the carrier message assembled from the fields
-    EXPECT_EQ(Visible(destination),
-              "[)><RS>01<GS>96303280000<GS>840<GS>002<GS>1Z05271688<GS>UPSN<GS>12345E<GS>032<GS>SHP12345<GS>2/3<GS>11"
-              "<GS>N<GS>100 MAIN ST<GS>ATLANTA<GS>GA<RS>05<GS>20LSUITE 5<GS>21L<GS>22LACME<GS>23L<RS><EOT>");
-    EXPECT_TRUE(j.ups->MaxiCodeCompressed);
-    EXPECT_EQ(j.ups->MaxiCodeCompressedLength, static_cast<int32_t>(std::strlen(destination)));
-    EXPECT_EQ(j.ups->MaxiCodeMessageLength, j.ups->MaxiCodeCompressedLength);
-    EXPECT_TRUE(log.HasDebugMessage("Maxicode Compression warning: Field 19 value is empty. Skipping."));
-    // not in test mode: the stand-in leaves no test files
-    EXPECT_FALSE(test::FileExists(j.CompressFile("input.dat")));
-}
-
 // The whole-string method through the stand-in, which answers with the
 // message it was given.
 TEST(MaxicodeCompressTest, WholeStringThroughTheStandIn) {

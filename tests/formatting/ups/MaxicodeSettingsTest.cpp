@@ -51,26 +51,6 @@ TEST(MaxicodeSettingsTest, PlainMessageIsArchivedInTestMode) {
     EXPECT_EQ(test::ReadFile(archive.file("EltronA-JOB42-00016.uncomp.dat")), "[ELTRON]\r\n" + message + "\r\n");
 }
 
-TEST(MaxicodeSettingsTest, WholeStringMethodInTestMode) {
-    // without the format 05 block a short message fits the 100 characters
-    test::LogCapture log;
-    SettingsJob j("MaxiTestMode=dword:1\nMaxiCompressAll=dword:1\nMaxiIncludeFmt05=dword:0\n");
-    CopyText(j.ups->CompressMaxicode, "Y");
-    bool ok = false;
-    std::string data = BuildMaxicode(j, &ok);
-    EXPECT_TRUE(ok);
-    EXPECT_TRUE(j.ups->MaxiCodeCompressed);
-    EXPECT_EQ(Visible(data),
-              "[)><RS>01<GS>96303280000<GS>840<GS>002<GS>1Z05271688<GS>UPSN<GS>12345E<GS>000<GS>SHP12345<GS>2/3<GS>11"
-              "<GS>N<GS>1 ELM<GS>BOSTON<GS>MA<RS><EOT>");
-    EXPECT_TRUE(log.HasDebugMessage(
-        "LibUPSFormatMaxicode: Beginning UPS Maxicode compression using ANSIStringBuildAll method."));
-    EXPECT_TRUE(log.HasDebugMessage("-> Maxicode Compression Test Mode Enabled."));
-    // the compressor's input went to the job's archive folder
-    std::string archived = test::ReadFile(j.archiveFolder + "MaxicodeOutput/EltronA-JOB42-00016.input.dat");
-    EXPECT_NE(archived.find(data), std::string::npos);
-}
-
 }  // namespace
 }  // namespace zal
 

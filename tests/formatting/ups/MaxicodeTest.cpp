@@ -25,37 +25,6 @@ std::string Secondary(MaxiJob &j, MaxiCodeFields &fields) {
     return secondary;
 }
 
-TEST(MaxicodeTest, DomesticMessageReadsBackFieldByField) {
-    test::LogCapture log;
-    MaxiJob j("ShipDate=02/01/2026\nStreetAddress=100 Main St\nCity=Atlanta\nState=ga\nPackageType=P\n");
-    bool ok = false;
-    std::string message = BuildMaxicode(j, &ok);
-    ASSERT_TRUE(ok);
-    const std::vector<std::string> expected = {
-        "303280000",    // postal code, padded to 9 digits
-        "840",          // country
-        "002",          // class of service
-        "1Z05271688",   // "1Z" and characters 11-18 of the tracking number
-        "UPSN",         // origin carrier
-        "12345E",       // shipper id: characters 3-8
-        "032",          // day of the year of 02/01/2026
-        "SHP12345",     // shipment number, letters and digits
-        "2/3",          // package n of x
-        "11",           // 10.2 pounds rounded up
-        "N",            // address validation
-        "100 MAIN ST",  // street
-        "ATLANTA",      // city
-        "GA<RS>",       // state
-        "<EOT>",
-    };
-    EXPECT_EQ(SplitMessage(message), expected) << Visible(message);
-    EXPECT_EQ(j.ups->MaxiCodeMessageLength, static_cast<int32_t>(message.size()));
-    EXPECT_EQ(j.ups->MaxiCodeMode, 2);
-    EXPECT_FALSE(j.ups->MaxiCodeCompressed);
-    EXPECT_EQ(j.ups->MaxiCodeCompressedLength, 0);
-    EXPECT_TRUE(log.HasDebugMessage("UPS Maxicode compression is not requested."));
-}
-
 TEST(MaxicodeTest, PrimaryMessage) {
     struct Row {
         const char *carrier;
