@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "formatting/cn22/Cn22Job.h"
+#include "support/LabelFixture.h"
 
 namespace zal {
 namespace {
@@ -14,7 +14,7 @@ const std::string kJob = "Carrier=CN22\nCN22TrackingNumber=LZ123456789US\n";
 
 struct Formatted {
     explicit Formatted(const std::string &keys) : job(keys + kJob) { ok = FormatCN22Data(*cn22, *common, job.label); }
-    test::Cn22Job job;
+    test::LabelJob job;
     std::unique_ptr<Cn22Data> cn22 = std::make_unique<Cn22Data>();
     std::unique_ptr<CommonData> common = std::make_unique<CommonData>();
     bool ok = false;

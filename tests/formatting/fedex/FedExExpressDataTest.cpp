@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "formatting/fedex/FedExExpressJob.h"
+#include "support/LabelFixture.h"
 
 namespace zal {
 namespace {
@@ -17,7 +17,7 @@ struct Formatted {
     explicit Formatted(const std::string &keys) : job(keys + kJob) {
         ok = FdxFormatData(*fedex, *common, job.label);
     }
-    test::ExpressLabelJob job;
+    test::LabelJob job;
     std::unique_ptr<FedExExpressData> fedex = std::make_unique<FedExExpressData>();
     std::unique_ptr<CommonData> common = std::make_unique<CommonData>();
     bool ok = false;
@@ -178,7 +178,7 @@ TEST(FedExExpressDataTest, OneDimensionalBarcodeLength) {
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
-        test::ExpressLabelJob job("From1=Acme\nOneDeeBarcode=" + rows[i].value + "\n");
+        test::LabelJob job("From1=Acme\nOneDeeBarcode=" + rows[i].value + "\n");
         auto fedex = std::make_unique<FedExExpressData>();
         auto common = std::make_unique<CommonData>();
         EXPECT_EQ(FdxFormatData(*fedex, *common, job.label), rows[i].ok) << "row " << i;

@@ -7,7 +7,7 @@
 
 #include "common/ErrorCodes.h"
 #include "common/Log.h"
-#include "formatting/cn22/Cn22Job.h"
+#include "support/LabelFixture.h"
 
 namespace zal {
 namespace {
@@ -52,15 +52,15 @@ TEST(Cn22FormTest, ShapesAndCopies) {
         const Row &row = rows[i];
         test::LogCapture log;
         log::SetJobTag("J1");
-        test::Cn22Job job(row.keys + kJob);
-        job.context.Media.Length = row.length;
+        test::LabelJob job(row.keys + kJob);
+        job.port.context.Media.Length = row.length;
         job.label.copies = {true, log.dir().path() + test::Separator()};
         const int32_t result = row.print(job.label);
         log::SetJobTag(" ");
         ASSERT_EQ(result, ZALERR_SUCCESS) << "row " << i;
         const std::string sent = job.Sent();
         EXPECT_EQ(LinesWith(sent, {"0865,", ",1100,", ",1165,"}), row.foot) << "row " << i;
-        test::ExpectSavedForm(log.dir().file("J1-CN22.EPLDoc.txt"), row.name, sent);
+        test::ExpectSavedCopy(log.dir().file("J1-CN22.EPLDoc.txt"), row.name, sent);
     }
 }
 
@@ -85,7 +85,7 @@ TEST(Cn22FormTest, BarcodeFormats) {
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         test::LogCapture log;
         log.Unwrap();
-        test::Cn22Job job(rows[i].keys + kJob);
+        test::LabelJob job(rows[i].keys + kJob);
         ASSERT_EQ(PrintCn22Form4x6(job.label), ZALERR_SUCCESS) << "row " << i;
         EXPECT_EQ(LinesWith(job.Sent(), {"B1"}), rows[i].line) << "row " << i;
         EXPECT_TRUE(log.HasDebugMessage(std::string("Using ") + rows[i].format + " format for CN22 barcode."))
@@ -107,7 +107,7 @@ TEST(Cn22FormTest, LegalTextFoot) {
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
-        test::Cn22Job job(rows[i].keys + kJob);
+        test::LabelJob job(rows[i].keys + kJob);
         ASSERT_EQ(PrintCn22Form4x6(job.label), ZALERR_SUCCESS) << "row " << i;
         EXPECT_EQ(LinesWith(job.Sent(), {",1089,", ",1093,", ",1097,", ",1103,", ",1111,", ",1200,"}), rows[i].lines)
             << "row " << i;
@@ -117,7 +117,7 @@ TEST(Cn22FormTest, LegalTextFoot) {
 // Refused customs data: nothing is printed and the job learns why.
 TEST(Cn22FormTest, RefusalPrintsNothing) {
     for (Routine print : {PrintCn22Form4x4, PrintCn22Form4x6}) {
-        test::Cn22Job job("CN22TrackingNumber=LZ12345678US\n" + kJob);
+        test::LabelJob job("CN22TrackingNumber=LZ12345678US\n" + kJob);
         EXPECT_EQ(print(job.label), ZALERR_LABEL_DATAERROR);
         EXPECT_EQ(job.Sent(), "");
         EXPECT_EQ(job.Error(), "Tracking number must be 13, 18 or 26 characters in length.");

@@ -3,8 +3,7 @@
 #include <string>
 
 #include "common/ErrorCodes.h"
-#include "carriers/CarrierTable.h"
-#include "formatting/fedex/FedExExpressJob.h"
+#include "support/LabelFixture.h"
 
 namespace zal {
 namespace {
@@ -14,7 +13,7 @@ const std::string kCod =
     "CodFlag=Y\nLblCodReturnTrackNumLabel=TRK#\nLblCODCodReturnTrackingNumber=7946 1234 5671\n"
     "CodReturnOneDeeBarcode=1001900000560007946123456710030071\n";
 
-int32_t Print(test::ExpressLabelJob &job) { return LookupCarrier("FDX").route.print(job.label); }
+int32_t Print(test::LabelJob &job) { return LookupCarrier("FDX").route.print(job.label); }
 
 std::size_t Count(const std::string &text, const std::string &what) {
     std::size_t n = 0;
@@ -43,7 +42,7 @@ TEST(FedExExpressLabelTest, CodReturnLabelFollows) {
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
-        test::ExpressLabelJob job(rows[i].keys + kJob);
+        test::LabelJob job(rows[i].keys + kJob);
         EXPECT_EQ(Print(job), ZALERR_SUCCESS) << "row " << i;
         const std::string sent = job.Sent();
         EXPECT_EQ(Count(sent, "P1\n"), rows[i].labels) << "row " << i;
@@ -55,8 +54,8 @@ TEST(FedExExpressLabelTest, CodReturnLabelFollows) {
 TEST(FedExExpressLabelTest, FailedExpressLabelEndsTheJob) {
     test::LogCapture log;
     log.Unwrap();
-    test::ExpressLabelJob job(kCod + kJob);
-    CopyText(job.context.OutputFile, job.dir.file("missing/out.epl").c_str());
+    test::LabelJob job(kCod + kJob);
+    CopyText(job.port.context.OutputFile, job.port.dir.file("missing/out.epl").c_str());
     const int32_t result = Print(job);
     EXPECT_NE(result, ZALERR_SUCCESS);
     EXPECT_TRUE(log.HasDebugMessage("Completed with result " + std::to_string(result)));
