@@ -16,6 +16,12 @@ int32_t PrintFedExExpressLabel(LabelContext &label);    // fedex/FedExExpressLab
 int32_t PrintFedExInternationalLabels(LabelContext &label);  // fedex/FedExInternationalLabels.cpp
 int32_t PrintCn22Form4x4(LabelContext &label);          // cn22/Cn22Form.cpp
 int32_t PrintCn22Form4x6(LabelContext &label);          // cn22/Cn22Form.cpp
+int32_t PrintUpsInternationalLabel(LabelContext &label);   // ups/UpsInternationalLabel.cpp
+int32_t PrintUpsPuertoRicoLabel(LabelContext &label);      // ups/UpsInternationalLabel.cpp
+int32_t PrintUpsSurePostLabel(LabelContext &label);        // ups/UpsSurePostLabel.cpp
+int32_t PrintUpsMailInnovationsLabel(LabelContext &label); // ups/UpsMailInnovationsLabel.cpp
+int32_t PrintUpsMiReturnsLabel(LabelContext &label);       // ups/UpsMiReturnsLabel.cpp
+int32_t PrintUpsPickupLabel(LabelContext &label);          // ups/UpsPickupLabel.cpp
 
 namespace {
 
@@ -26,8 +32,8 @@ constexpr CarrierRoute kGeneric = {"%s: GENERIC LABEL (%s)", kGenericLabel, Prin
 // case only) is not specified; the Mail Innovations label otherwise.
 const CarrierRoute *ChooseMailInnovations(const LabelContext &label) {
     static const CarrierRoute kCombined = {"%s: CARRIER_UPS_MI (%s) BRD:%d", kBrdYear | kUnspecified, nullptr};
-    static const CarrierRoute kAlone = {"%s: CARRIER_UPS_MI (%s) BRD:%d",
-                                        kBrdYear | kMediaCheck | kNewLayoutLine | kNotBuilt, nullptr};
+    static const CarrierRoute kAlone = {"%s: CARRIER_UPS_MI (%s) BRD:%d", kBrdYear | kMediaCheck | kNewLayoutLine,
+                                        PrintUpsMailInnovationsLabel};
     char flag[2] = "";
     label.job.Raw("PrintCN22Flag", "", flag);
     return flag[0] == 'M' ? &kCombined : &kAlone;
@@ -60,16 +66,16 @@ const CarrierRow kCarriers[] = {
     {"RPS",        CARRIER_RPS,        {"%s: CARRIER_RPS (%s)",        kUnspecified, nullptr}},
     {"RTX",        CARRIER_RTX,        {"%s: CARRIER_RTX (%s)",        kUnspecified, nullptr}},
     {"SMARTPOST",  CARRIER_SMARTPOST,  {"%s: CARRIER_SMARTPOST (%s)",  0, PrintSmartPostLabel}},
-    {"SUREPOST",   CARRIER_SUREPOST,   {"%s: CARRIER_SUREPOST (%s)",   kNotBuilt, nullptr}},
+    {"SUREPOST",   CARRIER_SUREPOST,   {"%s: CARRIER_SUREPOST (%s)",   0, PrintUpsSurePostLabel}},
     {"UPS",        CARRIER_UPS,        {"%s: CARRIER_UPS (%s) BRD:%d",    kUpsSmartLabel, PrintUpsDomesticLabel}},
-    {"UPSINT",     CARRIER_UPSINT,     {"%s: CARRIER_UPSINT (%s) BRD:%d", kUpsSmartLabel | kNotBuilt, nullptr}},
-    {"UPS PICKUP", CARRIER_UPS_PLD,    {"%s: CARRIER_UPS_PLD (%s) BRD:%d", kUpsSmartLabel | kNotBuilt, nullptr}},
-    {"UPSPR",      CARRIER_UPSPR,      {"%s: CARRIER_UPSPR (%s) BRD:%d",  kUpsSmartLabel | kNotBuilt, nullptr}},
+    {"UPSINT",     CARRIER_UPSINT,     {"%s: CARRIER_UPSINT (%s) BRD:%d", kUpsSmartLabel, PrintUpsInternationalLabel}},
+    {"UPS PICKUP", CARRIER_UPS_PLD,    {"%s: CARRIER_UPS_PLD (%s) BRD:%d", kUpsSmartLabel, PrintUpsPickupLabel}},
+    {"UPSPR",      CARRIER_UPSPR,      {"%s: CARRIER_UPSPR (%s) BRD:%d",  kUpsSmartLabel, PrintUpsPuertoRicoLabel}},
     {"UPSFLEX",    CARRIER_UPSFLEX,    {"%s: CARRIER_UPSFLEX (%s)",    kRefused, nullptr,
                                         "DoPeripheral: UPS Returns Flexible Access is not longer a supported/available "
                                         "service. Printing cancelled."}},
     {"UPSMI",      CARRIER_UPS_MI,     {}, ChooseMailInnovations},
-    {"UPSMIR",     CARRIER_UPS_MIR,    {"%s: CARRIER_UPS_MIR (%s)",    kNotBuilt, nullptr}},
+    {"UPSMIR",     CARRIER_UPS_MIR,    {"%s: CARRIER_UPS_MIR (%s)",    0, PrintUpsMiReturnsLabel}},
     {"UPSAP",      CARRIER_UPS_AP,     {"%s: CARRIER_UPS_AP (%s)",     0, PrintUpsAccessPointLabel}},
     {"UPSBARCODE", CARRIER_UPSBARCODE, kGeneric},
     {"FXR",        CARRIER_FXR,        {"%s: CARRIER_FXR (%s)",        kUnspecified, nullptr}},

@@ -1,0 +1,14 @@
+// The UPS SurePost label (carrier "SUREPOST"), followed by the CN22 form where the job asks.
+// Not part of this build yet: the dispatch prints the generic label instead.
+#include "common/ErrorCodes.h"
+#include "common/Log.h"
+#include "job/LabelContext.h"
+
+namespace zal {
+
+int32_t PrintUpsSurePostLabel(LabelContext &) {
+    log::LogInfoText("This carrier's layout is not part of this build.");
+    return ZALERR_JOB_UNSUPCARRIER;
+}
+
+}  // namespace zal
