@@ -111,6 +111,10 @@ enum ElementFlags : uint8_t {
     kFullWidth = 8,   // a line as wide as the printable area
     kPadY4 = 16,      // string-built labels: y written with at least 4 digits
     kToRightEdge = 32,  // a line from x to the printable area's right edge
+    // Bar codes: a double quote or a backslash in a field of the data gets a
+    // backslash before it, so it neither ends the quoted data nor escapes
+    // its closing quote (the printer reads it back as the character).
+    kQuotedData = 64,
 };
 
 constexpr std::size_t kMaxPieces = 5;

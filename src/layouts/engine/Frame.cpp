@@ -22,6 +22,16 @@ const char *WithoutQuotes(const char *text, char *scratch, std::size_t size) {
     return scratch;
 }
 
+const char *QuotedData(const char *text, std::string &scratch) {
+    if (std::strpbrk(text, "\"\\") == nullptr) return text;
+    scratch.clear();
+    for (const char *c = text; *c != '\0'; ++c) {
+        if (*c == '"' || *c == '\\') scratch += '\\';
+        scratch += *c;
+    }
+    return scratch.c_str();
+}
+
 void ReportException(const std::exception &error, const char *module, const char *routine) {
     ReportJobCppException(error, module, routine);
 }

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstring>
 #include <exception>
+#include <string>
 #include <type_traits>
 #include <utility>
 
@@ -72,6 +73,9 @@ namespace detail {
 // A double quote would end the text of an A command: it prints as an
 // apostrophe.  Only a field that holds one is copied.
 const char *WithoutQuotes(const char *text, char *scratch, std::size_t size);
+// Bar code data inside quotes (kQuotedData): a backslash before each double
+// quote and backslash.  Only a field that holds one is copied, into scratch.
+const char *QuotedData(const char *text, std::string &scratch);
 void ReportException(const std::exception &error, const char *module, const char *routine);
 }  // namespace detail
 
@@ -97,10 +101,12 @@ void Draw(Canvas &canvas, const Element<R> *elements, std::size_t count, const R
 
         Pieces pieces;
         char scratch[kMaxPieces][kScratch];
+        std::string quoted[kMaxPieces];
         std::size_t length = 0;
         for (std::size_t p = 0; p < kMaxPieces && !e.pieces[p].Empty(); ++p) {
             const char *text = e.pieces[p].Of(records);
             if (e.op == Op::Text && e.pieces[p].IsField()) text = detail::WithoutQuotes(text, scratch[p], kScratch);
+            if ((e.flags & kQuotedData) && e.pieces[p].IsField()) text = detail::QuotedData(text, quoted[p]);
             pieces.text[pieces.count++] = text;
             length += std::strlen(text);
         }
@@ -124,8 +130,8 @@ void Draw(Canvas &canvas, const Element<R> *elements, std::size_t count, const R
                 break;
             }
             case Op::Barcode:
-                canvas.Barcode(x, e.y, e.xDigits, yDigits, *static_cast<const ZalLib::BarcodeDescriptor *>(e.descriptor),
-                               pieces);
+                canvas.Barcode(x, e.y, e.xDigits, yDigits,
+                               *static_cast<const ZalLib::BarcodeDescriptor *>(e.descriptor), pieces);
                 break;
             case Op::Maxicode:
                 canvas.Maxicode(e.y, *static_cast<const ZalLib::MaxicodeDescriptor *>(e.descriptor), pieces.text[0]);

@@ -10,7 +10,6 @@ namespace {
 using namespace layout;
 using R = ExpressRecords;
 using X = FedExExpressData;
-using B = ExpressBarcodes;
 
 bool HasCodDeliveryBarcode(const R &r) {
     return r.Of<X>().CodDeliveryBarcodeData[0] != '\0';
@@ -45,8 +44,9 @@ constexpr Element<R> kBody[] = {
     Text<R>(400, 412, "2,1,1", F<&X::ReferenceLine2>),
     XorLine<R>(10, 440, 790, 3).Flag(kPadY4),
     // bar codes and the service box
-    Barcode<R>(20, 453, kExpressDeliveryBarcode, F<&B::CodDeliveryBarcode>).When(HasCodDeliveryBarcode),
-    Pdf417<R>(20, 495, kCodPdf417, F<&B::CodPdf417>),
+    Barcode<R>(20, 453, kExpressDeliveryBarcode, F<&FedExExpressData::CodDeliveryBarcodeData>)
+        .Flag(kQuotedData).When(HasCodDeliveryBarcode),
+    Pdf417<R>(20, 495, kCodPdf417, F<&FedExExpressData::CodPdf417Message>).Flag(kQuotedData),
     Text<R>(595, 497, "4,2,2", F<&X::Brand>),
     Text<R>(685, 543, "1,1,1", F<&X::BrandLine2>),
     Text<R>(663, 588, "4,4,4", F<&X::ServiceLetter>),
@@ -65,7 +65,7 @@ constexpr Element<R> kBody[] = {
     Text<R>(600, 887, "4,1,1", F<&X::CodReturnCaption>),
     Text<R>(622, 917, "3,2,2", F<&X::CodZipOnly>),
     Text<R>(580, 970, "4,1,1", F<&X::CodZipStateCountry>),
-    Barcode<R>(55, 1010, kExpressOneDeeBarcode, F<&B::CodOneDee>),
+    Barcode<R>(55, 1010, kExpressOneDeeBarcode, F<&FedExExpressData::CodOneDeeBarcode>).Flag(kQuotedData),
 };
 // clang-format on
 

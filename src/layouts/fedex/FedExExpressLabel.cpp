@@ -12,41 +12,12 @@
 #include "common/Strings.h"
 
 namespace zal {
-namespace fedex {
-namespace {
-
-// A field of the job inside the quotes of a bar code command.
-template <std::size_t In, std::size_t Out>
-void QuoteForPrinter(const char (&text)[In], char (&out)[Out]) {
-    static_assert(Out >= 2 * In, "every character may take a backslash");
-    std::size_t n = 0;
-    for (std::size_t i = 0; i < In && text[i] != '\0'; ++i) {
-        if (text[i] == '"' || text[i] == '\\') out[n++] = '\\';
-        out[n++] = text[i];
-    }
-    out[n] = '\0';
-}
-
-}  // namespace
-
-void PrepareBarcodes(const FedExExpressData &f, ExpressBarcodes &b) {
-    QuoteForPrinter(f.Pdf417Message, b.Pdf417);
-    QuoteForPrinter(f.CodPdf417Message, b.CodPdf417);
-    QuoteForPrinter(f.DeliveryBarcodeData, b.DeliveryBarcode);
-    QuoteForPrinter(f.CodDeliveryBarcodeData, b.CodDeliveryBarcode);
-    QuoteForPrinter(f.OneDeeBarcode, b.OneDee);
-    QuoteForPrinter(f.CodOneDeeBarcode, b.CodOneDee);
-}
-
-}  // namespace fedex
-
 namespace {
 
 using namespace layout;
 using fedex::F;
 using R = fedex::ExpressRecords;
 using X = FedExExpressData;
-using B = fedex::ExpressBarcodes;
 
 constexpr const char *kModule = "Label Printers/Zal2443/Common";
 // The routing code of an expired routing table prints as two words.
@@ -121,8 +92,9 @@ constexpr Element<R> kBody[] = {
     Text<R>(400, 412, "2,1,1", F<&X::ReferenceLine2>),
     XorLine<R>(10, 440, 790, 3).Flag(kPadY4),
     // bar codes and the service box
-    Barcode<R>(20, 453, fedex::kExpressDeliveryBarcode, F<&B::DeliveryBarcode>).When(HasDeliveryBarcode),
-    Pdf417<R>(20, 495, kPdf417, F<&B::Pdf417>),
+    Barcode<R>(20, 453, fedex::kExpressDeliveryBarcode, F<&X::DeliveryBarcodeData>)
+        .Flag(kQuotedData).When(HasDeliveryBarcode),
+    Pdf417<R>(20, 495, kPdf417, F<&X::Pdf417Message>).Flag(kQuotedData),
     Text<R>(600, 495, "4,2,2", F<&X::Brand>),
     Text<R>(690, 542, "1,1,1", F<&X::BrandLine2>),
     Text<R>(665, 588, "4,4,4", F<&X::ServiceLetter>),
@@ -143,7 +115,7 @@ constexpr Element<R> kBody[] = {
     Text<R>(622, 917, "3,2,2", F<&X::ZipOnly>),
     Text<R>(580, 970, "4,1,1", F<&X::ZipStateCountry>),
     Text<R>(678, 958, "3,2,2", F<&X::DestinationRamp>),
-    Barcode<R>(55, 1013, fedex::kExpressOneDeeBarcode, F<&B::OneDee>),
+    Barcode<R>(55, 1013, fedex::kExpressOneDeeBarcode, F<&X::OneDeeBarcode>).Flag(kQuotedData),
 };
 // clang-format on
 
@@ -153,9 +125,7 @@ int32_t PrintExpress(LabelContext &label) {
     if (!FdxFormatData(*express, *common, label)) return ZALERR_LABEL_DATAERROR;
     // only this label right-aligns the service type in 22 characters
     PadL(express->ServiceType, sizeof express->ServiceType, kServiceTypeWidth);
-    auto barcodes = std::make_unique<fedex::ExpressBarcodes>();
-    fedex::PrepareBarcodes(*express, *barcodes);
-    const R records(label, "FedEx Express Label", *common, *express, *barcodes);
+    const R records(label, "FedEx Express Label", *common, *express);
     int32_t result = PrintLegacy(fedex::kExpressFrame, label, common->xlabelc1, common->xlabelc2,
                                  [&](Canvas &canvas) { Draw(canvas, kBody, records); });
     // a failed Express label is never followed by its COD return label

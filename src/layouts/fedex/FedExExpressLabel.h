@@ -1,5 +1,5 @@
 // What the FedEx Express label and its COD return label share: their
-// records, the bar code data as the printer reads them, and the frame.
+// records and the frame.
 #pragma once
 
 #include <cstddef>
@@ -11,21 +11,7 @@
 
 namespace zal::fedex {
 
-// The bar code data of both labels inside the quotes of a B or b command:
-// a double quote or a backslash there is written with a backslash before
-// it, so that a job value can neither end the command's data early nor
-// lose a character.
-struct ExpressBarcodes {
-    char Pdf417[2 * sizeof FedExExpressData::Pdf417Message];
-    char CodPdf417[2 * sizeof FedExExpressData::CodPdf417Message];
-    char DeliveryBarcode[2 * sizeof FedExExpressData::DeliveryBarcodeData];
-    char CodDeliveryBarcode[2 * sizeof FedExExpressData::CodDeliveryBarcodeData];
-    char OneDee[2 * sizeof FedExExpressData::OneDeeBarcode];
-    char CodOneDee[2 * sizeof FedExExpressData::CodOneDeeBarcode];
-};
-void PrepareBarcodes(const FedExExpressData &fedex, ExpressBarcodes &barcodes);
-
-using ExpressRecords = layout::Records<CommonData, FedExExpressData, ExpressBarcodes>;
+using ExpressRecords = layout::Records<CommonData, FedExExpressData>;
 template <auto Member>
 constexpr auto F = &layout::FieldText<Member, ExpressRecords>;
 

@@ -133,7 +133,7 @@ constexpr Element<R> kAirWaybill[] = {
     Text<R>(770, 376, "1,1,1", F<&FedExIntlData::VersionIdentifier>).Rotated(3),
     XorLine<R>(10, 460, 790, 3).Flag(kPadY4),
     // tracking
-    Barcode<R>(40, 480, kTrackingBarcode, "B", F<&FedExIntlData::TrackingBarcodeData>, "D"),
+    Barcode<R>(40, 480, kTrackingBarcode, "B", F<&FedExIntlData::TrackingBarcodeData>, "D").Flag(kQuotedData),
     Text<R>( 80, 603, "2,1,1", F<&FedExIntlData::TrackingCaption>),
     Text<R>(140, 602, "4,1,1", F<&FedExIntlData::TrackingNumber>),
     Text<R>(385, 603, "1,1,1", "Form"),
@@ -199,7 +199,7 @@ constexpr Element<R> kPackageLabel[] = {
     Text<R>(400, 392, "2,1,1", F<&FedExIntlData::ReferenceLine2>),
     XorLine<R>(10, 413, 790, 3).Flag(kPadY4),
     // the message holds its separators as escape texts
-    Pdf417<R>(20, 427, kPdf417, F<&FedExIntlData::Pdf417Message>),
+    Pdf417<R>(20, 427, kPdf417, F<&FedExIntlData::Pdf417Message>).Flag(kQuotedData),
     Call<R>(PackageExportStatement),
     // brand, the boxed service letter, release
     Text<R>(600, 430, "4,2,2", "FedEx"),
@@ -229,7 +229,7 @@ constexpr Element<R> kPackageLabel[] = {
     Text<R>(593, 917, "3,2,2", F<&FedExIntlData::ZipOnly>),
     Text<R>(560, 970, "4,1,1", F<&FedExIntlData::ZipStateCountry>),
     Text<R>(675, 958, "3,2,2", F<&FedExIntlData::DestinationRamp>),
-    Barcode<R>(55, 1013, kPackageBarcode, F<&FedExIntlData::OneDeeBarcode>),
+    Barcode<R>(55, 1013, kPackageBarcode, F<&FedExIntlData::OneDeeBarcode>).Flag(kQuotedData),
 };
 // clang-format on
 
