@@ -22,7 +22,14 @@ static const char16_t kWindows1252[32] = {
 };
 // clang-format on
 
+// The resident fonts print the section sign for 0x15, as code page 437's
+// glyph table does (the labels write it there); other control bytes print
+// nothing.
+constexpr uint8_t kSectionSignByte = 0x15;
+
 char32_t ToUnicode(uint8_t byte, CodePage codePage) {
+    if (byte == kSectionSignByte)
+        return 0x00A7;
     if (byte < 0x20 || byte == 0x7F)
         return 0;
     if (byte < 0x80)
