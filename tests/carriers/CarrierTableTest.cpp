@@ -92,9 +92,9 @@ TEST(CarrierTableTest, RowsPrintTheirLabelOrFallBack) {
         /*  4*/ {"Carrier=UPSAP\n" + kApJob, "", 6.0f, 0, kApLabel, "CARRIER_UPS_AP"},
         /*  5*/ {"Carrier=UPSFLEX\n",      "", 6.0f, -1212, nullptr,
                  "DoPeripheral: UPS Returns Flexible Access is not longer a supported/available service. Printing cancelled."},
-        // unspecified and not built: the generic label instead
+        // carriers without a format of their own: the generic label instead
         /*  6*/ {"Carrier=DHL\n",          "", 6.0f,  0, kGeneric, "CARRIER_DHL"},
-        /*  7*/ {"Carrier=SUREPOST\n",     "", 6.0f,  0, kGeneric, "This carrier's layout is not part of this build."},
+        /*  7*/ {"Carrier=pcd\n",          "", 6.0f,  0, kGeneric, "CARRIER_PCD"},
         /*  8*/ {"Carrier=FedEx\n",        "", 6.0f,  0, kGeneric, "GENERIC LABEL"},
         /*  9*/ {"Carrier=UPSINT\nBRDYear=2012\n", "", 4.0f, -1213, nullptr, "CARRIER_UPSINT (Label 4x6\") BRD:2012"},
         // the combined Mail Innovations label (flag M, upper case only) needs no media check

@@ -164,48 +164,35 @@ TEST(DeviceConfigTest, PortRecord) {
     }
 }
 
-TEST(DeviceConfigTest, OutputFileOnlyForTheFilePort) {
-    struct Row { const char *key; const char *line; const char *settings; const char *expected; };
-    const std::string longFolder(240, 'f');
-    const std::string longSettings = "[Setup]\nFileLocation=c:\\" + longFolder + "\n";
-    // the folder is read into 200 bytes
-    const std::string longExpected = ("c:\\" + longFolder).substr(0, 199) + "\\Label1.out";
+// The device key comes from the job file when the profile entry has none;
+// the output file (folder read into 200 bytes) only for the "FILE" port.
+TEST(DeviceConfigTest, DeviceKeyAndOutputFile) {
+    const std::string longKey(60, 'k'), longFolder = "c:\\" + std::string(240, 'f');
+    struct Row { const char *prefix, *line; std::string settings, jobFile, key, output; };
     // clang-format off
     const Row rows[] = {
-        /*  0*/ {"Label1", "FILE,Desc",  nullptr,                               "c:\\orvandex\\\\Label1.out"},
-        /*  1*/ {"Label1", "FILE,Desc",  "[Setup]\nFileLocation=d:\\labels\n",  "d:\\labels\\Label1.out"},
-        /*  2*/ {"Label1", "file,Desc",  nullptr,                               ""},
-        /*  3*/ {"Label1", "FILE:,Desc", nullptr,                               ""},
-        /*  4*/ {"Label1", "FILE,Desc",  longSettings.c_str(),                  longExpected.c_str()},
+        /*  0*/ {"Label1", "FILE,Desc",  "", "", "Label1", "c:\\orvandex\\\\Label1.out"},
+        /*  1*/ {"Label1", "FILE,Desc",  "[Setup]\nFileLocation=d:\\labels\n", "", "Label1", "d:\\labels\\Label1.out"},
+        /*  2*/ {"Label1", "file,Desc",  "", "", "Label1", ""},
+        /*  3*/ {"Label1", "FILE:,Desc", "", "", "Label1", ""},
+        /*  4*/ {"Label1", "FILE,Desc",  "[Setup]\nFileLocation=" + longFolder + "\n", "", "Label1",
+                 longFolder.substr(0, 199) + "\\Label1.out"},
+        /*  5*/ {"Label1", "LPT1,Desc",  "", "[BEGIN]\nDevice=Label2\n", "Label1", ""},
+        /*  6*/ {"",       "LPT1,Desc",  "", "[BEGIN]\nDevice=Label2\n", "Label2", ""},
+        /*  7*/ {"",       "LPT1,Desc",  "", "", "", ""},
+        /*  8*/ {"",       "LPT1,Desc",  "", "[BEGIN]\nDevice=" + longKey + "\n", longKey.substr(0, 49), ""},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row &row = rows[i];
         Job job;
-        std::strcpy(job.entry->OptionKeyPrefix, rows[i].key);
-        job.SetupLine(rows[i].key, rows[i].line);
-        if (rows[i].settings) job.Settings(rows[i].settings);
+        std::strcpy(job.entry->OptionKeyPrefix, row.prefix);
+        job.SetupLine(row.prefix, row.line);
+        if (!row.settings.empty()) job.Settings(row.settings);
+        job.WriteJobFile(row.jobFile);
         ASSERT_TRUE(job.Configure()) << "row " << i;
-        EXPECT_EQ(std::string(job.context->OutputFile), rows[i].expected) << "row " << i;
-    }
-}
-
-TEST(DeviceConfigTest, DeviceKeyFromTheJobFileWhenTheProfileHasNone) {
-    const std::string longKey(60, 'k');
-    struct Row { const char *prefix; std::string jobFile; std::string expected; };
-    // clang-format off
-    const Row rows[] = {
-        /*  0*/ {"Label1", "[BEGIN]\nDevice=Label2\n",         "Label1"},
-        /*  1*/ {"",       "[BEGIN]\nDevice=Label2\n",         "Label2"},
-        /*  2*/ {"",       "",                                 ""},
-        /*  3*/ {"",       "[BEGIN]\nDevice=" + longKey + "\n", longKey.substr(0, 49)},
-    };
-    // clang-format on
-    for (std::size_t i = 0; i < std::size(rows); ++i) {
-        Job job;
-        std::strcpy(job.entry->OptionKeyPrefix, rows[i].prefix);
-        job.WriteJobFile(rows[i].jobFile);
-        ASSERT_TRUE(job.Configure()) << "row " << i;
-        EXPECT_EQ(std::string(job.context->DeviceKey), rows[i].expected) << "row " << i;
+        EXPECT_EQ(test::Joined({job.context->DeviceKey, job.context->OutputFile}), test::Joined({row.key, row.output}))
+            << "row " << i;
     }
 }
 

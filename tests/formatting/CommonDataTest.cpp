@@ -99,7 +99,8 @@ TEST(CommonDataTest, CopiesAndJobWideValues) {
     // the record and the values start afresh, even when the file cannot be read
     test::LogCapture capture;
     std::memset(f.data.get(), 'Z', sizeof(CommonData));
-    JobFile missing(f.port.dir.file("missing.ini").c_str());
+    const std::string path = f.port.dir.file("missing.ini");
+    JobFile missing(path.c_str());
     EXPECT_TRUE(FormatCommonData(*f.data, missing, f.wide));
     EXPECT_EQ(test::Joined({f.wide.Remark, f.wide.PONumber, f.data->ShipTo3, f.data->xlabelc2}), " |  |  | ");
     EXPECT_EQ(f.wide.NumberOfCopies, 1);

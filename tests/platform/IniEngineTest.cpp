@@ -92,14 +92,6 @@ TEST_F(IniEngine, RepeatedPinsReuseOnlySettledFiles) {
     EXPECT_EQ(pinned("Carrier"), "POS");
 }
 
-TEST_F(IniEngine, UnpinnedReadsSeeEveryChangeOnDisk) {
-    // Same size, same second: only reading the file again can tell.
-    WriteFile(file, "[Job]\r\nCarrier=UPS\r\n");
-    EXPECT_EQ(Get(file, "Job", "Carrier"), "UPS");
-    WriteFile(file, "[Job]\r\nCarrier=DHL\r\n");
-    EXPECT_EQ(Get(file, "Job", "Carrier"), "DHL");
-}
-
 TEST_F(IniEngine, NestedPinsAreCounted) {
     WriteFile(file, "[Job]\r\nk=1\r\n");
     PinProfileFile(file.c_str());
@@ -110,7 +102,8 @@ TEST_F(IniEngine, NestedPinsAreCounted) {
     UnpinProfileFile(file.c_str());
     EXPECT_EQ(Get(file, "Job", "k"), "2");
     UnpinProfileFile(file.c_str());  // one too many: ignored
-    EXPECT_EQ(Get(file, "Job", "k"), "2");
+    WriteFile(file, "[Job]\r\nk=3\r\n");  // same size, same second: read again
+    EXPECT_EQ(Get(file, "Job", "k"), "3");
 }
 
 TEST_F(IniEngine, WritesToAPinnedFileReachDiskAndCopy) {

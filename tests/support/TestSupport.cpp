@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -251,19 +252,15 @@ std::vector<std::string> LogCapture::DebugMessages() const {
 }
 
 bool LogCapture::HasDebugMessage(const std::string &message) const {
-    for (const std::string &m : DebugMessages()) {
-        if (m == message) return true;
-    }
-    return false;
+    const auto messages = DebugMessages();
+    return std::find(messages.begin(), messages.end(), message) != messages.end();
 }
 
 bool LogCapture::HasErrorMessage(const std::string &message) const {
-    for (const std::string &line : ErrorLines()) {
-        if (line.size() >= message.size() && line.compare(line.size() - message.size(), message.size(), message) == 0) {
-            return true;
-        }
-    }
-    return false;
+    const auto lines = ErrorLines();
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string &line) {
+        return line.size() >= message.size() && line.compare(line.size() - message.size(), message.size(), message) == 0;
+    });
 }
 
 void LogCapture::Unwrap() {
@@ -273,9 +270,8 @@ void LogCapture::Unwrap() {
 
 bool LogCapture::Logged(const std::string &text) const {
     for (const auto &lines : {DebugLines(), ErrorLines()}) {
-        for (const std::string &line : lines) {
-            if (line.find(text) != std::string::npos) return true;
-        }
+        auto found = [&](const std::string &line) { return line.find(text) != std::string::npos; };
+        if (std::any_of(lines.begin(), lines.end(), found)) return true;
     }
     return false;
 }
