@@ -11,6 +11,7 @@
 #include "common/ErrorCodes.h"
 #include "common/Format.h"
 #include "common/Log.h"
+#include "common/Settings.h"
 #include "common/Strings.h"
 #include "platform/Platform.h"
 
@@ -58,6 +59,70 @@ int32_t PrintGeneric(LabelContext &label) {
 }
 
 bool FallsBack(int32_t result) { return result == ZALERR_LABEL_PRINTGENERIC || result == ZALERR_JOB_UNSUPCARRIER; }
+
+// Results after which the job counts as done: its result file ends ".OK".
+bool Succeeded(int32_t result) {
+    return result == ZALERR_SUCCESS || result == ZALERR_JOB_DONOTPRINT || result == ZALERR_LABEL_PRINTGENERIC;
+}
+
+// A job whose file holds no job prints nothing: a label of empty fields
+// reported as printed would be worse than no label.
+int32_t CheckJobFile(const JobFile &job) {
+    const char *path = job.Path() != nullptr ? job.Path() : "";
+    switch (job.State()) {
+        case JobFileState::Ready:
+            return ZALERR_SUCCESS;
+        case JobFileState::Missing:
+            log::LogError("DoPeripheral: The job file \"%s\" was not found. Printing cancelled.", path);
+            return LABEL_FILENOTFOUND;
+        case JobFileState::Unreadable: {
+            char reason[1024];
+            FormatErrorString(job.ReadError(), reason, sizeof reason, true, kKindWin32);
+            log::LogError("DoPeripheral: The job file \"%s\" could not be read; %s Printing cancelled.", path, reason);
+            return LABEL_ACCESSDENIED;
+        }
+        case JobFileState::TooLarge:
+            log::LogError("DoPeripheral: The job file \"%s\" is larger than %u MB: it holds no job. Printing cancelled.",
+                          path, static_cast<unsigned>(kMaxJobFileBytes >> 20));
+            return ZALERR_JOB_BADINPUT;
+        case JobFileState::NoJobSection:
+            log::LogError("DoPeripheral: The job file \"%s\" has no [%s] section. Printing cancelled.", path,
+                          kJobSection);
+            return ZALERR_JOB_BADINPUT;
+    }
+    return ZALERR_JOB_BADINPUT;
+}
+
+// A host asks for at most this many copies of a label.
+constexpr long long kMaxCopies = 1000;
+
+// "NumberOfCopies" as the profile reader reads a number, without its
+// overflow: a count too large for 32 bits stays too large.
+long long ReadCopies(const JobFile &job) {
+    char text[64] = "";
+    job.Raw("NumberOfCopies", "", text);
+    const char *c = text;
+    while (*c != '\0' && static_cast<unsigned char>(*c) <= ' ') ++c;
+    if (*c == '\0') return 1;
+    bool negative = *c == '-';
+    if (*c == '-' || *c == '+') ++c;
+    int base = 10;
+    if (c[0] == '0' && (c[1] == 'x' || c[1] == 'o' || c[1] == 'b')) {
+        base = c[1] == 'x' ? 16 : c[1] == 'o' ? 8 : 2;
+        c += 2;
+    }
+    long long value = 0;
+    for (; *c != '\0'; ++c) {
+        int digit = *c >= '0' && *c <= '9'   ? *c - '0'
+                    : *c >= 'a' && *c <= 'z' ? *c - 'a' + 10
+                    : *c >= 'A' && *c <= 'Z' ? *c - 'A' + 10
+                                             : 99;
+        if (digit >= base) break;
+        value = value * base + digit;
+        if (value > kMaxCopies) value = kMaxCopies + 1;  // more than allowed; how much more does not matter
+    }
+    return negative ? -value : value;
+}
 
 // One copy by its route: the checks, the information line, the label, the
 // generic fallback.
@@ -118,23 +183,28 @@ void FinishJobFile(_JobInfoA *job, int32_t result) {
     std::size_t separator = base.find_last_of("\\/");
     std::size_t dot = base.rfind('.');
     if (dot != std::string::npos && (separator == std::string::npos || dot > separator)) base.resize(dot);
-    bool ok = result == ZALERR_SUCCESS || result == ZALERR_JOB_DONOTPRINT || result == ZALERR_LABEL_PRINTGENERIC;
-    std::string target = base + (ok ? ".OK" : ".ERR");
+    std::string target = base + (Succeeded(result) ? ".OK" : ".ERR");
     if (target.size() + 1 > size) {
         log::LogError("DoPeripheral: The result file name \"%s\" does not fit its buffer of %u bytes; the job file is "
                       "kept.",
                       target.c_str(), static_cast<unsigned>(size));
         return;
     }
-    CopyText(name, size, target.c_str());
-    if (jobFile == nullptr || EqualsNoCase(jobFile, target.c_str())) return;  // already its own result file
+    // The host's buffer names the result file only once it exists: a job
+    // file that could not be renamed is still the job file.
+    if (jobFile == nullptr || EqualsNoCase(jobFile, target.c_str())) {  // already its own result file
+        CopyText(name, size, target.c_str());
+        return;
+    }
     platform::DeleteFile(target.c_str());
     if (!platform::MoveFile(jobFile, target.c_str())) {
         char description[1024];
         DescribeLastError(description, sizeof description);
         log::LogError("DoPeripheral: Failed to rename the job file \"%s\" to \"%s\"; %s", jobFile, target.c_str(),
                       description);
+        return;
     }
+    CopyText(name, size, target.c_str());
 }
 
 // Hosts that want the detailed result of each job (the command-line host
@@ -164,6 +234,28 @@ void ReportJobResult(const char *jobFile, int32_t result) {
     std::fflush(channel.file);  // the host reads the line before its next call
 }
 
+int32_t PrintCopies(LabelContext &label) {
+    char carrier[1024] = "";
+    label.job.Raw("Carrier", "", carrier);
+    const CarrierRow &row = LookupCarrier(carrier);
+    label.carrier = row.code;
+    BuildVersionLine(row, label);
+    label.headerPrefix = HeaderPrefixFor(label.device);
+    long long copies = ReadCopies(label.job);
+    if (copies > kMaxCopies) {
+        log::LogError("DoPeripheral: More than %lld copies were asked for. Printing cancelled.", kMaxCopies);
+        label.job.Refuse("Number of copies must not be more than 1000.");
+        return ZALERR_JOB_BADINPUT;
+    }
+    int32_t result = ZALERR_LABEL_PRINTGENERIC;
+    // The first copy that fails ends the job with its code.
+    for (long long copy = 1; copy <= copies; ++copy) {
+        result = PrintOneCopy(row, label);
+        if (!Succeeded(result)) break;
+    }
+    return result;
+}
+
 }  // namespace
 
 void CloseResultChannel() {
@@ -187,15 +279,8 @@ bool CheckMediaDims(const JobContext *context) {
 }
 
 int32_t DoPeripheral(_JobInfoA *job, LabelContext &label) {
-    char carrier[1024] = "";
-    label.job.Raw("Carrier", "", carrier);
-    const CarrierRow &row = LookupCarrier(carrier);
-    label.carrier = row.code;
-    BuildVersionLine(row, label);
-    label.headerPrefix = HeaderPrefixFor(label.device);
-    int copies = label.job.RawInt("NumberOfCopies", 1);
-    int32_t result = ZALERR_LABEL_PRINTGENERIC;
-    for (int copy = 1; copy <= copies; ++copy) result = PrintOneCopy(row, label);
+    int32_t result = CheckJobFile(label.job);
+    if (result == ZALERR_SUCCESS) result = PrintCopies(label);
     ReportJobResult(job->JobFile, result);
     FinishJobFile(job, result);
     return result;

@@ -32,8 +32,16 @@ std::size_t CopyValue(char *output, std::size_t size, std::string_view value) {
 }  // namespace
 
 // A file that could be read exists; only a failed read asks FileExist.
-JobFile::JobFile(const char *path) : _path(path), _exists(false), _begin(path, kJobSection) {
+JobFile::JobFile(const char *path) : _path(path), _exists(false), _begin(path, kJobSection, kMaxJobFileBytes) {
     _exists = path != nullptr && (_begin.ReadError() == platform::kErrorSuccess || FileExist(path) != 0);
+}
+
+JobFileState JobFile::State() const {
+    if (_path == nullptr || !_exists) return JobFileState::Missing;
+    if (_begin.TooLarge()) return JobFileState::TooLarge;
+    if (_begin.ReadError() != platform::kErrorSuccess) return JobFileState::Unreadable;
+    if (!_begin.SectionFound()) return JobFileState::NoJobSection;
+    return JobFileState::Ready;
 }
 
 bool JobFile::Readable(const char *output) const {
@@ -168,7 +176,12 @@ int32_t JobFile::RawInt(const char *key, int32_t defaultValue) const {
 }
 
 bool JobFile::Refuse(const char *description) const {
-    return _path != nullptr && platform::WritePrivateProfileString("Error", "Description", description, _path);
+    if (_path == nullptr) return false;
+    if (platform::WritePrivateProfileString("Error", "Description", description, _path)) return true;
+    char reason[1024];
+    FormatErrorString(platform::GetLastError(), reason, sizeof reason, true, kKindWin32);
+    log::LogError("The reason \"%s\" could not be written to the job file \"%s\"; %s", description, _path, reason);
+    return false;
 }
 
 // The readers of a job file named by its path, for a single read.

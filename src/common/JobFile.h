@@ -12,6 +12,18 @@
 
 namespace zal {
 
+// What a job file holds for a job, found when it is opened.
+enum class JobFileState {
+    Ready,
+    Missing,       // no such file
+    Unreadable,    // there, but it cannot be read
+    TooLarge,      // over kMaxJobFileBytes: not read
+    NoJobSection,  // no section "Begin"
+};
+
+// A job file is a few kilobytes; a larger one is no job.
+constexpr std::size_t kMaxJobFileBytes = 16u << 20;
+
 class JobFile {
 public:
     // A null path gives a view whose reads fail as the readers do for a
@@ -21,6 +33,9 @@ public:
     JobFile &operator=(const JobFile &) = delete;
 
     const char *Path() const { return _path; }
+    JobFileState State() const;
+    // The system's reason when the file could not be read (Win32 code).
+    uint32_t ReadError() const { return _begin.ReadError(); }
 
     // The job-file readers, with their log lines and their answers:
     // String as ReadINIString, Value as ReadINIValue (only the kept bytes),

@@ -64,7 +64,8 @@ void FlushProfileCache(const char *file);
 // by key.  Later changes of the file are not seen by Linux's copy.
 class ProfileSection {
 public:
-    ProfileSection(const char *file, const char *section);
+    // A file longer than limit bytes (0: no limit) is not read: TooLarge.
+    ProfileSection(const char *file, const char *section, std::size_t limit = 0);
     ~ProfileSection();
     ProfileSection(const ProfileSection &) = delete;
     ProfileSection &operator=(const ProfileSection &) = delete;
@@ -73,6 +74,9 @@ public:
     // library's error number (0 on Windows, whose profile calls set none).
     uint32_t ReadError() const;
     int ReadErrno() const;
+    bool TooLarge() const;
+    // Whether the file has the section at all.
+    bool SectionFound() const;
     // The value of the first key of that name, quotes removed; false when
     // the key or the file is missing.  The view lasts until the next call.
     bool Find(const char *key, std::string_view &value) const;

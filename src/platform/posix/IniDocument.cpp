@@ -44,45 +44,62 @@ bool IniDocument::SameName(std::string_view a, std::string_view b) {
 
 IniDocument::IniDocument(std::string text) : _text(std::move(text)) { Parse(); }
 
+bool IniDocument::NextLine(std::string_view text, std::size_t &pos, ScannedLine &line) {
+    const char *data = text.data();
+    const std::size_t size = text.size();
+    if (pos >= size) return false;
+    line = ScannedLine{};
+    line.begin = pos;
+    std::size_t end = pos;
+    while (end < size && data[end] != '\r' && data[end] != '\n') ++end;
+    line.end = end;
+    line.next = end;
+    if (end < size) {
+        bool crlf = data[end] == '\r' && end + 1 < size && data[end + 1] == '\n';
+        line.next = end + (crlf ? 2 : 1);
+    }
+    pos = line.next;
+    std::string_view body = Trim(text.substr(line.begin, line.end - line.begin));
+    if (body.empty()) {
+        line.kind = Kind::Blank;
+    } else if (body.front() == '[' && body.rfind(']') != std::string_view::npos) {
+        line.kind = Kind::Header;
+        line.name = Trim(body.substr(1, body.rfind(']') - 1));
+    } else if (std::size_t eq = body.find('='); eq != std::string_view::npos) {
+        line.kind = Kind::Key;
+        line.name = Trim(body.substr(0, eq));
+        line.value = Trim(body.substr(eq + 1));
+    } else {
+        line.kind = Kind::Text;
+    }
+    return true;
+}
+
+std::string_view IniDocument::Unquoted(std::string_view value) { return Unquote(value); }
+
 void IniDocument::Parse() {
     _lines.clear();
     _sections.clear();
     const char *data = _text.data();
-    const std::size_t size = _text.size();
     std::size_t pos = 0;
-    while (pos < size) {
+    ScannedLine scanned;
+    while (NextLine(_text, pos, scanned)) {
         Line line;
-        line.begin = pos;
-        std::size_t end = pos;
-        while (end < size && data[end] != '\r' && data[end] != '\n') ++end;
-        line.end = end;
-        line.next = end;
-        if (end < size) {
-            bool crlf = data[end] == '\r' && end + 1 < size && data[end + 1] == '\n';
-            line.next = end + (crlf ? 2 : 1);
+        line.begin = scanned.begin;
+        line.end = scanned.end;
+        line.next = scanned.next;
+        line.kind = scanned.kind;
+        if (scanned.kind == Kind::Header || scanned.kind == Kind::Key) {
+            line.nameBegin = static_cast<std::size_t>(scanned.name.data() - data);
+            line.nameSize = scanned.name.size();
         }
-        pos = line.next;
-
-        std::string_view raw(data + line.begin, line.end - line.begin);
-        std::string_view body = Trim(raw);
-        auto place = [&](std::string_view part, std::size_t &begin, std::size_t &count) {
-            part = Trim(part);
-            begin = static_cast<std::size_t>(part.data() - data);
-            count = part.size();
-        };
-        if (body.empty()) {
-            line.kind = Kind::Blank;
-        } else if (body.front() == '[' && body.rfind(']') != std::string_view::npos) {
-            line.kind = Kind::Header;
-            place(body.substr(1, body.rfind(']') - 1), line.nameBegin, line.nameSize);
+        if (scanned.kind == Kind::Key) {
+            line.valueBegin = static_cast<std::size_t>(scanned.value.data() - data);
+            line.valueSize = scanned.value.size();
+        }
+        if (line.kind == Kind::Header) {
             if (!_sections.empty()) _sections.back().endLine = _lines.size();
             _sections.push_back({_lines.size(), 0});
-        } else if (std::size_t eq = body.find('='); eq != std::string_view::npos) {
-            line.kind = Kind::Key;
-            place(body.substr(0, eq), line.nameBegin, line.nameSize);
-            place(body.substr(eq + 1), line.valueBegin, line.valueSize);
-        } else {
-            line.kind = Kind::Text;
         }
         _lines.push_back(line);
     }

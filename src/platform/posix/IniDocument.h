@@ -38,6 +38,11 @@ public:
     // and its value as FindValue gives it.
     template <typename F>
     void ForEachKey(std::string_view section, F each) const;
+    // The same over a text that is not kept as a document: one pass, no
+    // memory per line (a job file is read once and may be hostile).  False
+    // when the text has no such section.
+    template <typename F>
+    static bool ScanSection(std::string_view text, std::string_view section, F each);
     // The named sections in file order, each followed by a NUL.
     std::string SectionList() const;
 
@@ -57,8 +62,23 @@ public:
     static char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
     static uint32_t FoldedHash(std::string_view name);
 
-private:
     enum class Kind : uint8_t { Blank, Header, Key, Text };
+    // One line as the profile calls read it: where it lies, what it is, its
+    // header or key name (trimmed) and its key value (trimmed, quotes kept).
+    struct ScannedLine {
+        std::size_t begin = 0;
+        std::size_t end = 0;   // before the line break
+        std::size_t next = 0;  // first byte of the next line
+        Kind kind = Kind::Blank;
+        std::string_view name;
+        std::string_view value;
+    };
+    // Reads the line at pos and moves pos past it; false at the end.
+    static bool NextLine(std::string_view text, std::size_t &pos, ScannedLine &line);
+    // A key's value without a pair of matching quotes around it.
+    static std::string_view Unquoted(std::string_view value);
+
+private:
     struct Line {
         std::size_t begin = 0;  // first byte
         std::size_t end = 0;    // end of the text, before the line break
@@ -104,6 +124,25 @@ private:
 // GetPrivateProfileIntA's reading of a value: blanks, a sign, a prefix 0x,
 // 0o or 0b, then digits up to the first other character; wraps modulo 2^32.
 uint32_t ParseProfileInt(std::string_view value);
+
+template <typename F>
+bool IniDocument::ScanSection(std::string_view text, std::string_view section, F each) {
+    section = Trim(section);
+    std::size_t pos = 0;
+    ScannedLine line;
+    bool inside = false;
+    bool found = false;
+    while (NextLine(text, pos, line)) {
+        if (line.kind == Kind::Header) {
+            if (inside) return true;  // only the first block of the section counts
+            inside = SameName(line.name, section);
+            found = found || inside;
+        } else if (inside && line.kind == Kind::Key) {
+            each(line.name, Unquoted(line.value));
+        }
+    }
+    return found;
+}
 
 template <typename F>
 void IniDocument::ForEachKey(std::string_view section, F each) const {

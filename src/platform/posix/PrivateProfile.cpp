@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <unordered_map>
@@ -124,30 +125,64 @@ Profile LoadForPin(const std::string &path) {
     return loaded;
 }
 
-// Rewrites the file in place (Windows does not replace the file either).
-bool Store(const std::string &path, const std::string &bytes) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        // ENOENT on create: a folder of the path is missing.
-        SetLastError(errno == ENOENT ? kErrorPathNotFound : posix::Win32FromErrno(errno));
-        return false;
-    }
+bool WriteAll(int fd, const std::string &bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            posix::SetLastErrorFromErrno();
-            ::close(fd);
             return false;
         }
         done += static_cast<std::size_t>(n);
     }
-    bool ok = ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
+    return true;
+}
+
+// Writes the new text beside the file and renames it over the file, so a
+// write cut short (a full disk, a size limit, a crash) leaves the file as it
+// was, never spliced.  The new file keeps the old one's permissions; a
+// symbolic link keeps pointing at the file, which is the one replaced.
+bool Store(const std::string &given, const std::string &bytes) {
+    std::string path = given;
+    struct stat st;
+    bool existed = ::lstat(given.c_str(), &st) == 0;
+    if (existed && S_ISLNK(st.st_mode)) {
+        if (char *target = ::realpath(given.c_str(), nullptr)) {
+            path = target;
+            std::free(target);
+        }
+        existed = ::stat(path.c_str(), &st) == 0;
+    }
+    // A file the caller may not write stays as it is, as on Windows.
+    if (existed && ::access(path.c_str(), W_OK) != 0) {
+        SetLastError(posix::Win32FromErrno(errno));
+        return false;
+    }
+    std::string temp = path + ".zal-new-" + std::to_string(::getpid());
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_EXCL | O_CLOEXEC, existed ? 0600 : 0666);
+    if (fd < 0) {
+        // ENOENT on create: a folder of the path is missing.
+        SetLastError(errno == ENOENT ? kErrorPathNotFound : posix::Win32FromErrno(errno));
+        return false;
+    }
+    if (existed) {
+        (void)::fchown(fd, st.st_uid, st.st_gid);  // only root may; the mode still follows
+        (void)::fchmod(fd, st.st_mode & 07777);
+    }
+    bool ok = WriteAll(fd, bytes);
     if (!ok) posix::SetLastErrorFromErrno();
     if (::close(fd) != 0 && ok) {
         posix::SetLastErrorFromErrno();
         ok = false;
+    }
+    if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
+        posix::SetLastErrorFromErrno();
+        ok = false;
+    }
+    if (!ok) {
+        int err = errno;
+        ::unlink(temp.c_str());
+        errno = err;
     }
     return ok;
 }
@@ -322,10 +357,16 @@ uint32_t GetProfileString(const char *section, const char *key, const char *defa
     return GetPrivateProfileString(section, key, defaultValue, buffer, size, path.c_str());
 }
 
-// The section's keys, folded to lower case, in one text, with an index by
-// hash: a job reads a hundred keys of one section.
+// The file's bytes and the section's keys, folded to lower case, in one
+// text, with an index by hash: a job reads a hundred keys of one section.
+// The file is scanned once, keeping nothing per line, so a hostile file
+// costs no more memory than its bytes and its section's keys.
 struct ProfileSection::Data {
-    Profile profile;
+    std::string text;
+    bool exists = false;
+    bool sectionFound = false;
+    bool tooLarge = false;
+    uint32_t error = kErrorFileNotFound;
     int readErrno = 0;
     struct Key {
         uint32_t hash;
@@ -339,20 +380,62 @@ struct ProfileSection::Data {
     };
     std::string names;
     std::vector<Key> keys;
+
+    // The bytes of the file, at most limit of them (0: no limit).
+    void Read(const std::string &path, std::size_t limit) {
+        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            readErrno = errno;
+            error = platform::ReadError(errno);
+            return;
+        }
+        struct stat st;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+            if (limit != 0 && static_cast<std::size_t>(st.st_size) > limit) {
+                ::close(fd);
+                exists = true;
+                tooLarge = true;
+                error = kErrorSuccess;
+                return;
+            }
+            text.reserve(static_cast<std::size_t>(st.st_size));
+        }
+        char chunk[16384];
+        for (;;) {
+            // A regular file read to its size needs no further read to see the end.
+            if (S_ISREG(st.st_mode) && st.st_size > 0 && text.size() == static_cast<std::size_t>(st.st_size)) break;
+            ssize_t n = ::read(fd, chunk, sizeof chunk);
+            if (n == 0) break;
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                readErrno = errno;
+                error = platform::ReadError(errno);
+                ::close(fd);
+                text.clear();
+                return;
+            }
+            text.append(chunk, static_cast<std::size_t>(n));
+            if (limit != 0 && text.size() > limit) {
+                tooLarge = true;
+                text.clear();
+                break;
+            }
+        }
+        ::close(fd);
+        exists = true;
+        error = kErrorSuccess;
+    }
 };
 
-ProfileSection::ProfileSection(const char *file, const char *section) : _data(new Data) {
+ProfileSection::ProfileSection(const char *file, const char *section, std::size_t limit) : _data(new Data) {
     if (file == nullptr) return;
-    errno = 0;
-    _data->profile = Load(NativePath(file));
-    if (!_data->profile.exists) {
-        _data->readErrno = errno;
-        return;
-    }
     Data &d = *_data;
-    d.profile.document.ForEachKey(section != nullptr ? section : "", [&](std::string_view name, std::string_view value) {
-        Data::Key key{IniDocument::FoldedHash(name), static_cast<uint32_t>(d.keys.size()), static_cast<uint32_t>(d.names.size()),
-                      static_cast<uint32_t>(name.size()), value};
+    d.Read(NativePath(file), limit);
+    if (!d.exists || d.tooLarge) return;
+    d.sectionFound = IniDocument::ScanSection(d.text, section != nullptr ? section : "",
+                                              [&](std::string_view name, std::string_view value) {
+        Data::Key key{IniDocument::FoldedHash(name), static_cast<uint32_t>(d.keys.size()),
+                      static_cast<uint32_t>(d.names.size()), static_cast<uint32_t>(name.size()), value};
         for (char c : name) d.names.push_back(IniDocument::Fold(c));
         d.keys.push_back(key);
     });
@@ -361,12 +444,16 @@ ProfileSection::ProfileSection(const char *file, const char *section) : _data(ne
 
 ProfileSection::~ProfileSection() { delete _data; }
 
-uint32_t ProfileSection::ReadError() const { return _data->profile.exists ? kErrorSuccess : _data->profile.error; }
+uint32_t ProfileSection::ReadError() const { return _data->exists ? kErrorSuccess : _data->error; }
+
+bool ProfileSection::TooLarge() const { return _data->tooLarge; }
+
+bool ProfileSection::SectionFound() const { return _data->sectionFound; }
 
 int ProfileSection::ReadErrno() const { return _data->readErrno; }
 
 bool ProfileSection::Find(const char *key, std::string_view &value) const {
-    if (!_data->profile.exists || key == nullptr) return false;
+    if (key == nullptr || _data->keys.empty()) return false;
     std::string_view name = IniDocument::Trim(key);
     const Data::Key probe{IniDocument::FoldedHash(name), 0, 0, 0, {}};
     const std::vector<Data::Key> &keys = _data->keys;

@@ -43,23 +43,55 @@ struct ProfileSection::Data {
     std::string file;
     std::string section;
     bool hasFile = false;
+    bool tooLarge = false;
+    bool sectionFound = false;
     uint32_t error = kErrorSuccess;
     mutable std::vector<char> buffer = std::vector<char>(1024);
 };
 
-ProfileSection::ProfileSection(const char *file, const char *section) : _data(new Data) {
-    _data->section = section != nullptr ? section : "";
+ProfileSection::ProfileSection(const char *file, const char *section, std::size_t limit) : _data(new Data) {
+    Data &d = *_data;
+    d.section = section != nullptr ? section : "";
     if (file == nullptr) {
-        _data->error = kErrorFileNotFound;
+        d.error = kErrorFileNotFound;
         return;
     }
-    _data->file = file;
-    _data->hasFile = true;
-    DWORD attributes = ::GetFileAttributesA(file);
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        _data->error = ::GetLastError();
-    } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        _data->error = kErrorAccessDenied;
+    d.file = file;
+    WIN32_FILE_ATTRIBUTE_DATA info;
+    if (!::GetFileAttributesExA(file, GetFileExInfoStandard, &info)) {
+        d.error = ::GetLastError();
+        return;
+    }
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        d.error = kErrorAccessDenied;
+        return;
+    }
+    unsigned long long size = (static_cast<unsigned long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    if (limit != 0 && size > limit) {
+        d.tooLarge = true;
+        return;
+    }
+    // The profile calls answer an unreadable file with the defaults: ask
+    // the file system whether it can be read.
+    HANDLE h = ::CreateFileA(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        d.error = ::GetLastError();
+        return;
+    }
+    ::CloseHandle(h);
+    d.hasFile = true;
+    std::vector<char> names(4096);
+    for (;;) {
+        DWORD n = ::GetPrivateProfileSectionNamesA(names.data(), static_cast<DWORD>(names.size()), file);
+        if (n + 2 >= names.size() && names.size() < (1u << 24)) {
+            names.resize(names.size() * 4);
+            continue;
+        }
+        for (const char *name = names.data(); *name != '\0'; name += std::strlen(name) + 1) {
+            if (::lstrcmpiA(name, d.section.c_str()) == 0) d.sectionFound = true;
+        }
+        break;
     }
 }
 
@@ -68,6 +100,10 @@ ProfileSection::~ProfileSection() { delete _data; }
 uint32_t ProfileSection::ReadError() const { return _data->error; }
 
 int ProfileSection::ReadErrno() const { return 0; }
+
+bool ProfileSection::TooLarge() const { return _data->tooLarge; }
+
+bool ProfileSection::SectionFound() const { return _data->sectionFound; }
 
 bool ProfileSection::Find(const char *key, std::string_view &value) const {
     if (!_data->hasFile || key == nullptr) return false;
