@@ -115,6 +115,8 @@ bool FormatPdf417(UpsData &ups, const LabelContext &label, const char *printerFa
                                       std::strcmp(ups.PrintPIFlag, "N") != 0;
         if (label.carrier == CARRIER_UPSPR || paperlessInvoice) {
             log::LogError("LibUPSFormatPDF417Data: Invalid or missing PDF417 data.");
+            // the host shows the reason of a refused job from the job file
+            job.Refuse("Invalid or missing PDF417 data.");
             return false;
         }
         log::LogInfo("LibUPSFormatPDF417Data: Skipping unnecessary PDF417 processing.");

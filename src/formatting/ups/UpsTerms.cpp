@@ -17,22 +17,22 @@ constexpr std::size_t kTermsLines = sizeof(UpsData::TermsLines) / sizeof(UpsData
 }  // namespace
 
 // clang-format off
+// Worded to wrap into exactly 13 lines of 80 columns: the paperless invoice
+// prints 13 lines.
 const char kUpsTermsNotice[] =
     "By handing over this shipment the shipper accepts the carrier's terms and "
-    "conditions of carriage in force on the day of shipment, which limit the "
-    "carrier's liability and are available from the carrier on request. Where the "
-    "shipment travels by air and its destination or a stop lies outside the country "
-    "of departure, the Warsaw Convention or the Montreal Convention may govern the "
-    "carriage and in most cases limits the carrier's liability for loss, damage or "
-    "delay. Goods moved by road into, out of or across a country that has adopted "
-    "the Convention on the Contract for the International Carriage of Goods by Road "
-    "(CMR) are carried under that convention in the same way. No stopping places "
-    "are agreed in advance, and the carrier may route the shipment through any "
-    "places it thinks fit. The shipper appoints the carrier as its forwarding agent "
-    "for export control and customs purposes. The shipper declares that the goods, "
+    "conditions of carriage, which limit the carrier's liability and are available "
+    "at www.ups.com. Where the shipment travels by air and its destination or a stop "
+    "lies outside the country of departure, the Warsaw Convention or the Montreal "
+    "Convention may govern the carriage and in most cases limits the carrier's "
+    "liability for loss, damage or delay. Goods moved by road into, out of or across "
+    "a country that has adopted the Convention on the Contract for the International "
+    "Carriage of Goods by Road (CMR) are carried under that convention. There are no "
+    "agreed stopping places: the carrier may route the shipment through any places "
+    "it thinks fit. The shipper appoints the carrier as its forwarding agent for "
+    "export control and customs purposes. The shipper declares that the goods, "
     "technology or software in this shipment leave the country of export in keeping "
-    "with that country's export control regulations. Diversion contrary to law is "
-    "prohibited.";
+    "with its export regulations. Diversion contrary to law is prohibited.";
 // clang-format on
 
 void FillUpsTermsLines(UpsData &ups) {

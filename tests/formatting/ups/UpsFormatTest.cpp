@@ -54,13 +54,15 @@ TEST(UpsFormatTest, FailuresNameTheirStep) {
 }
 
 // International and Puerto Rico labels and paperless invoices carry the
-// terms notice, wrapped in lines of at most 80 characters.
+// terms notice, wrapped in the 13 lines of at most 80 characters that the
+// paperless invoice prints.
 TEST(UpsFormatTest, TermsNotice) {
     // clang-format off
     const struct { const char *job; bool notice; } rows[] = {
         /*  0*/ {"Carrier=UPSINT\nISOCode=124\nShipToZip=K1A0B1\n", true},
-        /*  1*/ {"PaperlessFlag=y\n", true},
-        /*  2*/ {"", false},
+        /*  1*/ {"Carrier=UPSPR\nISOCode=630\nShipToZip=00907\nPDF417_01sMsgVer=07\nPDF417_01String=S1\n", true},
+        /*  2*/ {"PaperlessFlag=y\n", true},
+        /*  3*/ {"", false},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -72,7 +74,7 @@ TEST(UpsFormatTest, TermsNotice) {
             EXPECT_LE(std::strlen(ups.TermsLines[line]), 80u) << "line " << line;
             joined += (line > 0 ? " " : "") + std::string(ups.TermsLines[line]);
         }
-        EXPECT_LE(ups.TermsLineCount, 15) << "row " << i;
+        EXPECT_EQ(ups.TermsLineCount, rows[i].notice ? 13 : 0) << "row " << i;
         EXPECT_EQ(joined, rows[i].notice ? kUpsTermsNotice : "") << "row " << i;
     }
 }

@@ -105,6 +105,8 @@ TEST(UpsPdf417Test, MissingMessageVersion) {
         EXPECT_EQ(log.HasErrorMessage("LibUPSFormatPDF417Data: Invalid or missing PDF417 data."), !row.ok) << "row " << i;
         EXPECT_EQ(log.HasDebugMessage("LibUPSFormatPDF417Data: Skipping unnecessary PDF417 processing."), row.ok)
             << "row " << i;
+        // the host learns why from the job file
+        EXPECT_EQ(run.Error(), row.ok ? "" : "Invalid or missing PDF417 data.") << "row " << i;
     }
 }
 
