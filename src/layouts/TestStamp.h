@@ -3,6 +3,7 @@
 // centred on the printable area; lower on media of at least 6 inches.  A
 // layout includes it under its own test-mode condition:
 //   Include(TestStamp<R, &CommonData::TestID, 650>).When(InTestMode)
+// (a label whose stamp stands elsewhere on tall media names that row too)
 #pragma once
 
 #include "layouts/engine/Element.h"
@@ -31,11 +32,11 @@ const char *LabelName(const R &r) {
 }
 
 // clang-format off
-template <typename R, auto TestId, int ShortMediaRow>
+template <typename R, auto TestId, int ShortMediaRow, int TallMediaRow = kStampTallMediaRow>
 constexpr Element<R> TestStamp[] = {
-    AlignedText<R>(Align::Centre, 0, kStampTallMediaRow, "3,2,3", kStampIdCharWidth, &FieldText<TestId, R>)
+    AlignedText<R>(Align::Centre, 0, TallMediaRow, "3,2,3", kStampIdCharWidth, &FieldText<TestId, R>)
         .Flag(kAreaCentre).When(TallMedia<R>),
-    AlignedText<R>(Align::Centre, 0, kStampTallMediaRow + kStampNameLineOffset, "1,1,1", kStampNameCharWidth,
+    AlignedText<R>(Align::Centre, 0, TallMediaRow + kStampNameLineOffset, "1,1,1", kStampNameCharWidth,
                    ZAL2443_MODULE_NAME " - ", LabelName<R>).Flag(kAreaCentre).When(TallMedia<R>),
     AlignedText<R>(Align::Centre, 0, ShortMediaRow, "3,2,3", kStampIdCharWidth, &FieldText<TestId, R>)
         .Flag(kAreaCentre).When(ShortMedia<R>),

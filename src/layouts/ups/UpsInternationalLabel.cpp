@@ -210,16 +210,6 @@ constexpr Element<R> kReferences[] = {
 // The international label's test stamp stands higher on tall media.
 constexpr int kIntlStampTallRow = 1050;
 constexpr int kStampShortRow = 650;
-constexpr Element<R> kIntlTestStamp[] = {
-    AlignedText<R>(Align::Centre, 0, kIntlStampTallRow, "3,2,3", kStampIdCharWidth, F<&CommonData::TestID>)
-        .Flag(kAreaCentre).When(TallMedia<R>),
-    AlignedText<R>(Align::Centre, 0, kIntlStampTallRow + kStampNameLineOffset, "1,1,1", kStampNameCharWidth,
-                   ZAL2443_MODULE_NAME " - ", LabelName<R>).Flag(kAreaCentre).When(TallMedia<R>),
-    AlignedText<R>(Align::Centre, 0, kStampShortRow, "3,2,3", kStampIdCharWidth, F<&CommonData::TestID>)
-        .Flag(kAreaCentre).When(ShortMedia<R>),
-    AlignedText<R>(Align::Centre, 0, kStampShortRow + kStampNameLineOffset, "1,1,1", kStampNameCharWidth,
-                   ZAL2443_MODULE_NAME " - ", LabelName<R>).Flag(kAreaCentre).When(ShortMedia<R>),
-};
 
 // ---------------------------------------------------------------- the labels
 
@@ -247,7 +237,7 @@ constexpr Element<R> kInternational[] = {
     Include(kBilling),
     Text<R>(605, 801, "4,1,1", F<&UpsData::CustomsDocuments>),
     Include(kIscAndVersion),
-    Include(kIntlTestStamp).When(InTestMode),
+    Include(TestStamp<R, &CommonData::TestID, kStampShortRow, kIntlStampTallRow>).When(InTestMode),
     Include(kReferences),
 };
 
