@@ -32,12 +32,16 @@ std::size_t CopyValue(char *output, std::size_t size, std::string_view value) {
 }  // namespace
 
 // A file that could be read exists; only a failed read asks FileExist.
-JobFile::JobFile(const char *path) : _path(path), _exists(false), _begin(path, kJobSection, kMaxJobFileBytes) {
+JobFile::JobFile(const char *path)
+    : _path(path != nullptr ? path : ""),
+      _hasPath(path != nullptr),
+      _exists(false),
+      _begin(path, kJobSection, kMaxJobFileBytes) {
     _exists = path != nullptr && (_begin.ReadError() == platform::kErrorSuccess || FileExist(path) != 0);
 }
 
 JobFileState JobFile::State() const {
-    if (_path == nullptr || !_exists) return JobFileState::Missing;
+    if (!_hasPath || !_exists) return JobFileState::Missing;
     if (_begin.TooLarge()) return JobFileState::TooLarge;
     if (_begin.ReadError() != platform::kErrorSuccess) return JobFileState::Unreadable;
     if (!_begin.SectionFound()) return JobFileState::NoJobSection;
@@ -49,12 +53,12 @@ bool JobFile::Readable(const char *output) const {
         log::LogErrorText("INI file reading failed: Return string pointer is invalid.");
         return false;
     }
-    if (_path == nullptr) {
+    if (!_hasPath) {
         log::LogErrorText("INI file reading failed: Filename is invalid.");
         return false;
     }
     if (!_exists) {
-        log::LogError("INI file reading failed: Filename \"%s\" was not found.", _path);
+        log::LogError("INI file reading failed: Filename \"%s\" was not found.", Path());
         return false;
     }
     return true;
@@ -142,12 +146,12 @@ bool JobFile::Value(const char *key, const char *defaultValue, char *output, std
 }
 
 bool JobFile::Int(const char *key, int32_t defaultValue, int32_t *output) const {
-    if (_path == nullptr) {
+    if (!_hasPath) {
         log::LogErrorText("INI file reading failed: Filename is invalid.");
         return false;
     }
     if (!_exists) {
-        log::LogError("INI file reading failed: Filename \"%s\" was not found.", _path);
+        log::LogError("INI file reading failed: Filename \"%s\" was not found.", Path());
         return false;
     }
     if (int err = _begin.ReadErrno()) {
@@ -176,11 +180,11 @@ int32_t JobFile::RawInt(const char *key, int32_t defaultValue) const {
 }
 
 bool JobFile::Refuse(const char *description) const {
-    if (_path == nullptr) return false;
-    if (platform::WritePrivateProfileString("Error", "Description", description, _path)) return true;
+    if (!_hasPath) return false;
+    if (platform::WritePrivateProfileString("Error", "Description", description, Path())) return true;
     char reason[1024];
     FormatErrorString(platform::GetLastError(), reason, sizeof reason, true, kKindWin32);
-    log::LogError("The reason \"%s\" could not be written to the job file \"%s\"; %s", description, _path, reason);
+    log::LogError("The reason \"%s\" could not be written to the job file \"%s\"; %s", description, Path(), reason);
     return false;
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "platform/Platform.h"
@@ -32,7 +33,7 @@ public:
     JobFile(const JobFile &) = delete;
     JobFile &operator=(const JobFile &) = delete;
 
-    const char *Path() const { return _path; }
+    const char *Path() const { return _hasPath ? _path.c_str() : nullptr; }
     JobFileState State() const;
     // The system's reason when the file could not be read (Win32 code).
     uint32_t ReadError() const { return _begin.ReadError(); }
@@ -71,7 +72,8 @@ private:
     // The first checks of the readers, with their log lines.
     bool Readable(const char *output) const;
 
-    const char *_path;
+    std::string _path;  // a copy: the view may outlive the caller's text
+    bool _hasPath;
     bool _exists;  // read, or else found by FileExist
     platform::ProfileSection _begin;
 };

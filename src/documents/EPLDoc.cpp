@@ -240,10 +240,10 @@ bool EPLDoc::PrintText(int x, int y, int rotation, const char *font, const char 
     return AppendCommand(TextCommand(x, y, rotation, font, ",N,", text));
 }
 
-bool EPLDoc::PrintInverseText(int x, int y, const char *font, const char *text) {
+bool EPLDoc::PrintInverseText(int x, int y, const char *font, const char *text, int rotation) {
     if (font == nullptr || !IsPrintable("PrintInverseText", x, y, text)) return false;
     ValidateCoords(x, y);
-    return AppendCommand(TextCommand(x, y, 0, font, ",R,", text));
+    return AppendCommand(TextCommand(x, y, rotation, font, ",R,", text));
 }
 
 bool EPLDoc::PrintTextEx(int x, int y, const FontDescriptor &font, const char *text) {

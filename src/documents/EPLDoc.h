@@ -42,7 +42,7 @@ public:
 
     bool InitDoc(const LabelFormat *format);
     bool EndDoc();
-    bool PrintInverseText(int x, int y, const char *font, const char *text);
+    bool PrintInverseText(int x, int y, const char *font, const char *text, int rotation = 0);
     bool DrawXorBox(int x, int y, int width, int height);
     bool DrawBarcode(int x, int y, const BarcodeDescriptor &barcode, const char *data);
     // Always at x 5; at most kMaxicodeDataSize data characters.

@@ -1,6 +1,7 @@
 #include "documents/LegacyDoc.h"
 
 #include <cstring>
+#include <iterator>
 
 #include "common/Log.h"
 #include "device/DeviceOutput.h"
@@ -60,7 +61,8 @@ bool LegacyDoc::Append(TextList pieces) {
     const char *list[16];
     std::size_t count = 0;
     for (const char *piece : pieces) {
-        if (piece == nullptr || count == 16) break;
+        if (piece == nullptr) break;
+        if (count == std::size(list)) return false;  // more pieces than an element holds: none goes in
         list[count++] = piece;
     }
     return Append(list, count);

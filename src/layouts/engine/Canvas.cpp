@@ -64,7 +64,7 @@ bool DocumentCanvas::Text(const TextItem &t) {
     if (t.pieces.count == 1 && !t.inverse) return _doc.PrintText(t.x, t.y, t.rotation, t.font, t.pieces.text[0]);
     char joined[128];
     if (!Join(t.pieces, joined)) return false;
-    if (t.inverse) return _doc.PrintInverseText(t.x, t.y, t.font, joined);
+    if (t.inverse) return _doc.PrintInverseText(t.x, t.y, t.font, joined, t.rotation);
     return _doc.PrintText(t.x, t.y, t.rotation, t.font, joined);
 }
 

@@ -236,8 +236,7 @@ constexpr Element<R> Pdf417(int x, int y, const ZalLib::Pdf417Descriptor &pdf, P
     e.descriptor = &pdf;
     return e;
 }
-// Data Matrix data may hold zero bytes: height carries no meaning here, the
-// length comes from the drawing call.
+// Data Matrix data are text: they end at their first zero byte.
 template <typename R>
 constexpr Element<R> DataMatrix(int x, int y, const ZalLib::DataMatrixDescriptor &matrix, Piece<R> data) {
     Element<R> e = Text<R>(x, y, nullptr, data);
