@@ -12,8 +12,9 @@ want=${1:-all}
 pkgs="cmake g++ make ninja-build googletest libgtest-dev libbenchmark-dev pkg-config"
 pkgs="$pkgs libpng-dev libzint-dev libzxing-dev zlib1g-dev xfonts-terminus"
 dll32="g++-mingw-w64-i686"
-win32="$dll32 wine wine32:i386"
-win64="g++-mingw-w64-x86-64-posix wine64"
+# The Windows legs run the dialogs under Wine, which needs an X server.
+win32="$dll32 wine wine32:i386 xvfb xauth"
+win64="g++-mingw-w64-x86-64-posix wine64 xvfb xauth"
 case "$want" in
   linux) ;;
   dll32) pkgs="$pkgs $dll32" ;;

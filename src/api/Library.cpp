@@ -8,6 +8,7 @@
 #include "common/Heap.h"
 #include "common/Log.h"
 #include "common/Modules.h"
+#include "dialogs/Dialogs.h"
 
 namespace zal::api {
 namespace {
@@ -187,10 +188,9 @@ void ReportEscapedException(const std::exception *error, const char *function) {
     }
 }
 
-// The settings and diagnostics dialogs come with their own work; until
-// then the exports answer that this path is not completed.
-int32_t DevConfExA(_JobInfoA *, _PeripheralInfoA *) { return ZALERR_NOTCODED; }
-int32_t DevConfExW(_JobInfoW *, const _PeripheralInfoW *) { return ZALERR_NOTCODED; }
-int32_t DevDiagA(_JobInfoA *, _PeripheralInfoA *) { return ZALERR_NOTCODED; }
+// The settings and diagnostics dialogs (dialogs/Dialogs.cpp).
+int32_t DevConfExA(_JobInfoA *job, _PeripheralInfoA *peripheral) { return dialogs::DevConfExA(job, peripheral); }
+int32_t DevConfExW(_JobInfoW *job, const _PeripheralInfoW *peripheral) { return dialogs::DevConfExW(job, peripheral); }
+int32_t DevDiagA(_JobInfoA *job, _PeripheralInfoA *peripheral) { return dialogs::DevDiagA(job, peripheral); }
 
 }  // namespace zal::api

@@ -5,11 +5,18 @@
 // the folder; nothing else in the library includes an OS header.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace zal::dialogs {
+struct DialogOwner;
+struct SettingsSession;
+struct DiagnosticsSession;
+}  // namespace zal::dialogs
 
 namespace zal::platform {
 
@@ -201,6 +208,8 @@ constexpr int kAnswerCancel = 2;
 constexpr int kAnswerRetry = 4;
 // The real modal box (Windows) or a question on the terminal (posix).
 int MessageBox(const char *text, const char *caption, uint32_t style);
+// The window the next boxes belong to (null: none); Linux has none.
+void SetMessageBoxOwner(void *window);
 // What a box does when ZAL2443_PROMPT does not say: "ask" (the real box) on
 // Windows, "cancel" on Linux, where a library has no desktop of its own.
 extern const char *const kDefaultPromptPolicy;
@@ -264,5 +273,28 @@ bool BuildCommDCB(const char *mode, CommState &state);
 bool SetCommState(Handle h, const CommState &state);
 bool GetCommTimeouts(Handle h, CommTimeouts &timeouts);
 bool SetCommTimeouts(Handle h, const CommTimeouts &timeouts);
+
+// ---------------------------------------------------------------- dialogs
+// The settings and diagnostics dialogs on the models of src/dialogs: the
+// modal dialogs of templates 101 and 1001 on Windows; on Linux a form on
+// the terminal, or the answers a script gave (posix/Dialogs.cpp says when
+// it asks).  Each returns what the dialog ended with: 1 OK, 0 Cancel,
+// Close or a refusal, -1 when it could not be shown.
+int RunSettingsDialog(dialogs::SettingsSession &session);
+int RunDiagnosticsDialog(dialogs::DiagnosticsSession &session);
+
+// The options (Option1 to Option4) of the device selected in the host.
+// Windows: the configuration node that the selected item of list box 601
+// in the owner window points to.  Linux, where a host has no window: the
+// device's keys in section "PeripheralSetup" of the job record's profile
+// file (the profile entry names the device, the file is its node).
+enum class DeviceNode { Found, NoListItem, NoNode };
+using DeviceOptions = std::array<std::string, 4>;
+// options may be null: only the lookup.
+DeviceNode ReadDeviceOptions(const dialogs::DialogOwner &owner, DeviceOptions *options);
+DeviceNode WriteDeviceOptions(const dialogs::DialogOwner &owner, const DeviceOptions &options);
+
+// A text of the library's string table ("" when it has none).
+std::string LoadResourceText(uint32_t id);
 
 }  // namespace zal::platform

@@ -21,6 +21,12 @@ void PrintUsage(const char *program) {
         "              render every label of an EPL2 stream at 203 dpi (label.png, label-2.png,\n"
         "              ...); the size is 4x6 inches unless the stream or --size says otherwise\n"
         "  info        print the library's device, media and orientation tables\n"
+        "  settings --profile PROFILE.ini --device KEY [--heat H] [--speed S] [--voffset V] [--hoffset O]\n"
+        "              the printer settings dialog of the device (Linux): a form on the terminal,\n"
+        "              or, with values given, those values stored without asking\n"
+        "  diag --profile PROFILE.ini --device KEY [--settings FILE] [--button config|network|status]...\n"
+        "              the diagnostics dialog of the device (Linux): a form on the terminal, or\n"
+        "              the buttons given pressed in order (config prints the configuration label)\n"
         "  help        this text (also --help)\n"
         "\n"
         "print options:\n"
@@ -45,6 +51,10 @@ void PrintUsage(const char *program) {
         "  --log DIR            debug and error logs (zal2443.log, zal2443.err) in DIR\n"
         "  --log-flags N        log level and category bits (default 4 = INFO; 8 = DEBUG,\n"
         "                       0x1000 also saves each document label as a text file)\n"
+        "\n"
+        "settings and diag options: --device-desc TEXT (default: the setup line's description),\n"
+        "  --log DIR, --log-flags N as for print.  settings prints the device's four options\n"
+        "  as the profile holds them afterwards.\n"
         "\n"
         "For each job one line: result=<code> <name> file=<result file or ->, where code is the\n"
         "job's detailed result (0 printed; negative codes name the failure).\n"
@@ -75,6 +85,10 @@ int main(int argc, char **argv) {
         rc = RunPrint(args);
     } else if (command == "preview") {
         rc = RunPreview(args);
+    } else if (command == "settings") {
+        rc = RunSettings(args);
+    } else if (command == "diag") {
+        rc = RunDiag(args);
     } else {
         std::fprintf(stderr, "%s: unknown command \"%s\" (try --help)\n", program, command.c_str());
         rc = kExitUsage;

@@ -347,8 +347,14 @@ bool CanReadMemory(const void *address, std::size_t size) {
     return ::ReadProcessMemory(::GetCurrentProcess(), address, probe.data(), size, &got) && got == size;
 }
 
+namespace {
+HWND g_boxOwner = nullptr;
+}  // namespace
+
+void SetMessageBoxOwner(void *window) { g_boxOwner = static_cast<HWND>(window); }
+
 int MessageBox(const char *text, const char *caption, uint32_t style) {
-    return ::MessageBoxA(nullptr, text, caption, style);
+    return ::MessageBoxA(g_boxOwner, text, caption, style);
 }
 
 }  // namespace zal::platform
