@@ -20,7 +20,7 @@ WINLEGDIR := $(WIN64DIR)
 endif
 
 .PHONY: all deps-linux deps deps-win32 deps-win64 deps-dll32 linux win32 win32-dll win64 \
-        asan build test test-linux test-win64 demo bench clean
+        asan build test test-linux test-win64 demo bench fuzz deps-fuzz clean
 
 all: build
 
@@ -87,6 +87,24 @@ bench:
 	cmake -S . -B $(BUILD)/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DZAL2443_BENCH=ON -DZAL2443_TESTS=OFF
 	cmake --build $(BUILD)/bench -j $(JOBS)
 	@scripts/bench.sh $(BUILD)/bench
+
+# The fuzz targets (fuzz/) with libFuzzer, each for FUZZ_SECONDS, on the
+# library built with clang's coverage, AddressSanitizer and UBSan.
+FUZZ         := $(BUILD)/fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := ini job epl
+FUZZ_CFLAGS  := -fsanitize=fuzzer-no-link -fno-sanitize-recover=undefined
+deps-fuzz:
+	@scripts/install-deps.sh fuzz
+
+$(FUZZ)/build.ninja: | deps-fuzz
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	      -DZAL2443_SANITIZE=ON -DZAL2443_FUZZ=ON \
+	      -DCMAKE_C_FLAGS="$(FUZZ_CFLAGS)" -DCMAKE_CXX_FLAGS="$(FUZZ_CFLAGS)"
+
+fuzz: deps-fuzz $(FUZZ)/build.ninja
+	cmake --build $(FUZZ) -j $(JOBS) --target $(addsuffix _fuzzer,$(FUZZ_TARGETS))
+	@fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 clean:
 	rm -rf $(BUILD)

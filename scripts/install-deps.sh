@@ -5,6 +5,7 @@
 #   scripts/install-deps.sh win32    also 32-bit Wine, to run the 32-bit build
 #   scripts/install-deps.sh win64    also the 64-bit cross-compiler and wine64
 #   scripts/install-deps.sh bench    also strace, for the benchmarks' system calls
+#   scripts/install-deps.sh fuzz     also clang and its libFuzzer and sanitizer runtimes
 #   scripts/install-deps.sh all      every leg
 set -eu
 
@@ -21,8 +22,9 @@ case "$want" in
   win32) pkgs="$pkgs $win32" ;;
   win64) pkgs="$pkgs $win64" ;;
   bench) pkgs="$pkgs strace" ;;
+  fuzz) pkgs="$pkgs clang libclang-rt-14-dev" ;;
   all) pkgs="$pkgs $win32 $win64" ;;
-  *) echo "install-deps: unknown leg $want (linux, dll32, win32, win64, bench, all)" >&2; exit 2 ;;
+  *) echo "install-deps: unknown leg $want (linux, dll32, win32, win64, bench, fuzz, all)" >&2; exit 2 ;;
 esac
 
 installed() {

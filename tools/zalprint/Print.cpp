@@ -47,6 +47,24 @@ bool ParseNumber(const std::string &text, long &value) {
     return !text.empty() && end != nullptr && *end == '\0';
 }
 
+// The library's log files, where it writes them.
+const char *const kLogFiles[] = {"zal2443.log", "zal2443.err"};
+
+// The library drops a line it cannot write without a word: say once that
+// the run goes on without its logs.
+void WarnUnwritableLog(const std::string &folder) {
+    std::string base = folder;
+    if (base.back() != '/' && base.back() != PathSeparator()) base += PathSeparator();
+    for (const char *name : kLogFiles) {
+        std::string reason = CheckAppend(base + name);
+        if (!reason.empty()) {
+            std::fprintf(stderr, "zalprint: warning: cannot write %s%s (%s): the jobs are printed without logs\n",
+                         base.c_str(), name, reason.c_str());
+            return;
+        }
+    }
+}
+
 int ParseArgs(const Args &args, PrintOptions &o) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string &a = args[i];
@@ -108,6 +126,7 @@ int ParseArgs(const Args &args, PrintOptions &o) {
             std::fprintf(stderr, "zalprint: cannot create the log folder %s\n", o.logFolder.c_str());
             return kExitUsage;
         }
+        WarnUnwritableLog(o.logFolder);
     }
     if (o.profile.empty()) return Usage("--profile is required");
     if (o.device.empty()) return Usage("--device is required");
@@ -222,27 +241,74 @@ bool DescribePort(const PrintOptions &o, _PortInfoA &port) {
     return true;
 }
 
+// A job with a result file: it is named .OK after these results (printed,
+// not to be printed, printed as the generic label), .ERR after any other.
+bool NamedOk(long code) { return code == 0 || code == -1214 || code == -401; }
+
+// The job file's name with the result file's extension in place of its own.
+std::string ResultFileOf(const std::string &jobFile, long code) {
+    std::string base = jobFile;
+    std::size_t dot = base.rfind('.');
+    std::size_t separator = base.find_last_of("/\\");
+    if (dot != std::string::npos && (separator == std::string::npos || dot > separator)) base.resize(dot);
+    return base + (NamedOk(code) ? ".OK" : ".ERR");
+}
+
+// The bytes of a regular file ("" for anything else, which may not end).
+std::string ReadStream(const std::string &path) {
+    std::string stream;
+    if (!FileExists(path)) return stream;
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+    if (size > 0) {
+        stream.resize(static_cast<std::size_t>(size));
+        in.seekg(0);
+        in.read(&stream[0], static_cast<std::streamsize>(stream.size()));
+        stream.resize(static_cast<std::size_t>(in.gcount()));
+    }
+    return stream;
+}
+
 }  // namespace
 
 int RunPrint(const Args &args) {
     PrintOptions o;
     if (int rc = ParseArgs(args, o)) return rc;
+    // The --out file is this run's before anything is printed: a second run
+    // naming it stops here.
+    CaptureFile out;
+    if (!o.out.empty()) {
+        std::string error;
+        if (!out.Open(FullPath(o.out), error)) {
+            std::fprintf(stderr, "zalprint: cannot write the labels to %s: %s; nothing was printed\n", o.out.c_str(),
+                         error.c_str());
+            return kExitFailed;
+        }
+    }
     std::string temp = MakeTempFolder();
     if (temp.empty()) {
         std::fprintf(stderr, "zalprint: cannot create a temporary folder\n");
         return kExitFailed;
     }
+    RemoveOnInterrupt(temp);
     ResultChannel channel;
     channel.path = temp + "results.txt";
     { std::ofstream touch(channel.path, std::ios::binary | std::ios::trunc); }
     SetEnvironment("ZAL2443_RESULT_LOG", channel.path);
+    // The library's files are closed at its shut-down and ours before the
+    // folder goes: Windows removes no open file.
+    auto finish = [&] {
+        ZALShutdown();
+        if (channel.in.is_open()) channel.in.close();
+        RemoveTree(temp);
+    };
 
     ZALStartup();
     if (!o.logFolder.empty()) {
         _LoggingConfigA log{};
         Copy(log.LogFolder, o.logFolder);
-        Copy(log.DebugLogName, "zal2443.log");
-        Copy(log.ErrorLogName, "zal2443.err");
+        Copy(log.DebugLogName, kLogFiles[0]);
+        Copy(log.ErrorLogName, kLogFiles[1]);
         Copy(log.ModuleName, "zalprint");
         log.Flags = o.logFlags;
         ZALSetDebugA(log);
@@ -282,8 +348,7 @@ int RunPrint(const Args &args) {
             }
         }
         if (!found) {
-            ZALShutdown();
-            RemoveTree(temp);
+            finish();
             return Usage("unknown media id " + std::to_string(o.mediaId));
         }
     }
@@ -296,8 +361,7 @@ int RunPrint(const Args &args) {
             }
         }
         if (!found) {
-            ZALShutdown();
-            RemoveTree(temp);
+            finish();
             return Usage("unknown orientation id " + std::to_string(o.orientationId));
         }
     }
@@ -317,17 +381,22 @@ int RunPrint(const Args &args) {
     bool streamed = false;
     if (capture) {
         SetEnvironment("ZAL2443_FILE_WRITE_THROUGH", "0");
-        if (!o.out.empty()) streamed = LeadInto(produced, FullPath(o.out));
+        // ZALPRINT_COPY_OUT=1 appends them at the end, as where no link can
+        // be made (a check of that path).
+        const char *copy = std::getenv("ZALPRINT_COPY_OUT");
+        if (!o.out.empty() && !(copy != nullptr && std::strcmp(copy, "1") == 0)) streamed = out.LeadInto(produced);
     }
     // The result lines: at once on a terminal; otherwise gathered and
     // printed in blocks, reading the library's results a block at a time.
     const std::size_t block = StdoutIsTerminal() ? 1 : 256;
     struct Pending {
         int32_t rc;
-        std::string jobFile;
-        std::string resultFile;
+        std::string jobFile;     // the file the library was given
+        std::string resultName;  // what the library left in the result name buffer
+        std::string folder;      // the folder of the job as it was named
     };
     std::vector<Pending> pending;
+    int exitCode = kExitOk;
     auto printPending = [&] {
         for (const Pending &job : pending) {
             long code = job.rc;
@@ -336,13 +405,26 @@ int RunPrint(const Args &args) {
                 code = job.rc;
                 name = "UNDOCUMENTED";
             }
-            std::printf("result=%ld %s file=%s\n", code, name.c_str(), job.resultFile.c_str());
+            if (!o.resultFiles) {
+                std::printf("result=%ld %s file=-\n", code, name.c_str());
+                continue;
+            }
+            // The buffer names the result file once it exists; a job file
+            // that could not be renamed is named as what it still is.
+            std::string shown = job.folder + BaseNameOf(job.resultName);
+            std::printf("result=%ld %s file=%s\n", code, name.c_str(), shown.c_str());
+            const std::string target = ResultFileOf(job.jobFile, code);
+            if (SamePath(job.resultName, job.jobFile) && !SamePath(job.jobFile, target)) {
+                std::fflush(stdout);
+                std::fprintf(stderr, "zalprint: %s was not renamed to %s: %s\n", shown.c_str(),
+                             (job.folder + BaseNameOf(target)).c_str(), WhyNotRenamed(job.jobFile, target).c_str());
+                exitCode = kExitFailed;
+            }
         }
         pending.clear();
         std::fflush(stdout);
     };
 
-    int exitCode = kExitOk;
     for (std::size_t i = 0; i < o.jobs.size(); ++i) {
         const std::string &given = *o.jobs[i];
         const std::string original = FullPath(given);
@@ -362,7 +444,6 @@ int RunPrint(const Args &args) {
         std::snprintf(resultName.data(), resultName.size(), "%s", jobFile.c_str());
         std::string base = BaseNameOf(given);
         std::string tag = base.substr(0, base.find('.'));
-        std::string folder = FolderOf(given);
         std::string archiveFolder = FolderOf(original);
 
         _JobInfoA job{};
@@ -377,49 +458,39 @@ int RunPrint(const Args &args) {
         job.ProfileEntry = entry.get();
 
         int32_t rc = ZALProcessJobA(&job, peripheral.get());
-        // The result file, named in the folder the way the job was named.
-        pending.push_back({rc, jobFile, o.resultFiles ? folder + BaseNameOf(resultName.data()) : std::string("-")});
+        pending.push_back({rc, jobFile, resultName.data(), FolderOf(given)});
         if (pending.size() >= block) printPending();
         if (rc != 0) exitCode = kExitFailed;
     }
     printPending();
 
-    if (capture) {
-        if (!o.out.empty() && !streamed) {
-            // Where the labels could not stream into --out, it is copied now
-            // (a file never printed to leaves it empty).
-            bool copied = FileExists(produced) ? CopyFileBytes(produced, o.out)
-                                               : static_cast<bool>(std::ofstream(o.out, std::ios::binary));
-            if (!copied) {
-                std::fprintf(stderr, "zalprint: cannot write %s\n", o.out.c_str());
-                exitCode = kExitUsage;
-            }
-        }
-        if (!o.preview.empty()) {
-            std::string stream;
-            {
-                std::ifstream in(o.out.empty() ? produced : o.out, std::ios::binary | std::ios::ate);
-                if (in) {
-                    stream.resize(static_cast<std::size_t>(in.tellg()));
-                    in.seekg(0);
-                    in.read(&stream[0], static_cast<std::streamsize>(stream.size()));
-                }
-            }
-            float width = o.customMedia ? o.mediaWidth : 4.0f, length = o.customMedia ? o.mediaLength : 6.0f;
-            if (!o.customMedia) {
-                for (const MediaType &m : tables.media) {
-                    if (m.Id == o.mediaId && m.Id != 0) {
-                        width = m.Width;
-                        length = m.Length;
-                    }
-                }
-            }
-            int rc = RenderPreview(stream, o.preview, width, length, false, "");
-            if (rc != kExitOk && exitCode == kExitOk) exitCode = rc;
+    if (!o.out.empty()) {
+        // Where the labels could not stream into --out, they are appended
+        // now; either way they must reach it.
+        std::string error;
+        bool kept = streamed || !FileExists(produced) || out.Append(produced, error);
+        if (kept) kept = out.Flush(error);
+        if (!kept) {
+            std::fprintf(stderr, "zalprint: the labels could not be written to %s: %s\n", o.out.c_str(),
+                         error.c_str());
+            exitCode = kExitFailed;
         }
     }
-    ZALShutdown();
-    RemoveTree(temp);
+    if (!o.preview.empty()) {
+        std::string stream = ReadStream(o.out.empty() ? produced : FullPath(o.out));
+        float width = o.customMedia ? o.mediaWidth : 4.0f, length = o.customMedia ? o.mediaLength : 6.0f;
+        if (!o.customMedia) {
+            for (const MediaType &m : tables.media) {
+                if (m.Id == o.mediaId && m.Id != 0) {
+                    width = m.Width;
+                    length = m.Length;
+                }
+            }
+        }
+        int rc = RenderPreview(stream, o.preview, width, length, false, "");
+        if (rc != kExitOk && exitCode == kExitOk) exitCode = rc;
+    }
+    finish();
     std::fflush(stdout);
     return exitCode;
 }
