@@ -24,6 +24,7 @@ namespace zalusb {
 constexpr uint32_t kErrorFileNotFound = 2;
 constexpr uint32_t kErrorAccessDenied = 5;
 constexpr uint32_t kErrorSharingViolation = 32;
+constexpr uint32_t kErrorBusy = 170;  // ERROR_BUSY: the device takes nothing yet
 constexpr uint32_t kErrorInvalidParameter = 87;
 constexpr uint32_t kErrorGenFailure = 31;
 

@@ -14,6 +14,12 @@
 // OpenUSBDeviceIDA: both ids equal.  Devices are tried in the order of
 // their number (lp0 first) and the first match is opened, write-only.  The
 // handle is that file descriptor: the caller writes, flushes and closes it.
+//
+// The open does not wait: a printer that another program holds (EBUSY) or
+// that nobody serves yet (ENXIO, as a FIFO without reader answers) fails
+// at once with code 32 or 170, and the caller tries again within its busy
+// time-out, as a spooler does.  The descriptor is handed over in blocking
+// mode; the caller bounds its writes.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/ioctl.h>
@@ -111,14 +117,18 @@ uint32_t Win32FromErrno(int err) {
         case EACCES:
         case EPERM: return kErrorAccessDenied;
         case EBUSY: return kErrorSharingViolation;
+        case ENXIO:
+        case EAGAIN: return kErrorBusy;
         default: return kErrorGenFailure;
     }
 }
 
 UsbHandle Open(const Printer &p, UsbError *error) {
-    int fd = ::open(p.path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) {
+    int fd = ::open(p.path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    int flags = fd < 0 ? -1 : ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
         int err = errno;
+        if (fd >= 0) ::close(fd);
         Fail(error, Win32FromErrno(err), "The USB printer \"%s\" could not be opened: %s.", p.path.c_str(),
              std::strerror(err));
         return -1;

@@ -171,6 +171,16 @@ bool GetMaxiArchiveDir(char output[1025]) {
     return false;
 }
 
+bool GetMaxiCompressDirs(std::string &output) {
+    constexpr uint32_t kSize = 4096;  // room for a few long folders
+    output.clear();
+    if (!RegistryKeyValueExists(EngineSettingsKey(), "MaxiCompressDirs")) return false;
+    std::string value(kSize, '\0');
+    if (!ReadRegistryValue(EngineSettingsKey(), "MaxiCompressDirs", &value[0], kSize)) return false;
+    output.assign(value.c_str());
+    return true;
+}
+
 bool IsWow64() {
     if (!g_wow64.haveProcessAnswer) {
         g_wow64.processAnswer = AskWow64("IsWow64:", 0);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace zal {
 
@@ -28,6 +29,10 @@ bool RegistryKeyValueExists(const char *keyPath, const char *valueName);
 bool ReadRegistryValue(const char *keyPath, const char *valueName, void *output, uint32_t size);
 bool GetZALSettingBool(const char *valueName, bool *output, bool defaultValue);
 bool GetMaxiArchiveDir(char output[1025]);
+// "MaxiCompressDirs": the folders, separated by ';', besides the program's
+// and the library's own from which the MaxiCode compression library may be
+// loaded.  Empty when absent.
+bool GetMaxiCompressDirs(std::string &output);
 
 // Files.  FileExist: 1 present, 0 absent, -53482 when redirection could not
 // be switched back on (callers test for non-zero).

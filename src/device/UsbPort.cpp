@@ -43,8 +43,13 @@ void SetUsbDebug(platform::LibraryHandle library) {
                       DescribeLastErrorText().c_str());
         return;
     }
+    // The record's folder comes as the host gave it, often without its
+    // separator; the library adds one, and so does the line.
+    std::string folder(config->LogFolder, TextLength(config->LogFolder, sizeof config->LogFolder));
+    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
     char logFile[2 * sizeof config->LogFolder];
-    Format(logFile, sizeof logFile, "%s%s", config->LogFolder, config->DebugLogName);
+    Format(logFile, sizeof logFile, "%s%.*s", folder.c_str(), static_cast<int>(sizeof config->DebugLogName),
+           config->DebugLogName);
     log::LogInfo("Setting USB Printing Support library debug to level '%d' and log file \"%s\".",
                  static_cast<int>(config->Flags), logFile);
     _LoggingConfigA copy = *config;
@@ -55,6 +60,12 @@ void SetUsbDebug(platform::LibraryHandle library) {
 }
 
 bool IsOpen(UsbHandle h) { return platform::IsValidHandle(static_cast<platform::Handle>(h)); }
+
+// A printer that another program holds, or that takes no data yet: worth
+// waiting for, as a spooler does.
+bool IsBusy(const UsbError &error) {
+    return error.Code == platform::kErrorSharingViolation || error.Code == platform::kErrorBusy;
+}
 
 int32_t OpenThroughLibrary(platform::LibraryHandle library, const JobContext &context, platform::Handle &handle,
                            std::string &errorText) {
@@ -75,6 +86,9 @@ int32_t OpenThroughLibrary(platform::LibraryHandle library, const JobContext &co
         log::LogError("Failed to open USB printing device.");
         opened = 0;
     }
+    // The printer named may be found but busy; the lookup by id then
+    // finds it again or another printer, and a busy answer of either wins.
+    UsbError byName = error;
     if (!IsOpen(opened)) {
         auto openById =
             reinterpret_cast<ZalUsbOpenDeviceIDAFn>(platform::GetProcAddress(library, ZALUSB_OPENUSBDEVICEIDA));
@@ -92,13 +106,14 @@ int32_t OpenThroughLibrary(platform::LibraryHandle library, const JobContext &co
         }
     }
     if (!IsOpen(opened)) {
+        if (!IsBusy(error) && IsBusy(byName)) error = byName;
         if (error.Code != 0) {
             errorText = Cut(std::string(error.Message, TextLength(error.Message, sizeof error.Message)),
                             kErrorTextLimit);
         } else {
             errorText = "An unknown USB communication error has occurred.";
         }
-        return ZALERR_PRINTER_OPENFAIL;
+        return IsBusy(error) ? ZALERR_PRINTER_DEVICEBUSY : ZALERR_PRINTER_OPENFAIL;
     }
     handle = static_cast<platform::Handle>(opened);
     return ZALERR_SUCCESS;

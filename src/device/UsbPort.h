@@ -21,7 +21,8 @@ UsbPortName SplitUsbPortName(const char *portText);
 
 // Opens the job's USB printer: by name, then by vendor and product id.
 // Returns 0 with a valid handle, else the result code (-1050 library or
-// function missing, -301 no printer) and the error text for the box.
+// function missing, -305 the printer is busy, -301 no printer) and the
+// error text for the box.
 int32_t OpenUsbPort(const JobContext &context, platform::Handle &handle, std::string &errorText);
 
 // Shows the USB exception box for an exception that left a call into the

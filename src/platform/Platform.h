@@ -35,6 +35,7 @@ constexpr uint32_t kErrorNotEnoughMemory = 8;
 constexpr uint32_t kErrorWriteFault = 29;
 constexpr uint32_t kErrorGenFailure = 31;
 constexpr uint32_t kErrorSharingViolation = 32;
+constexpr uint32_t kErrorBusy = 170;
 constexpr uint32_t kErrorNotSupported = 50;
 constexpr uint32_t kErrorInvalidParameter = 87;
 constexpr uint32_t kErrorMoreData = 234;
@@ -139,6 +140,23 @@ bool AppendLogLine(const char *path, const char *text, std::size_t length);
 // Folder of the running executable, with a trailing path separator.
 std::string ExecutableFolder();
 
+// Where code may be loaded from (posix/FileTrust.cpp, win32/FileTrust.cpp).
+// The folder of the module this code is linked into (libzal2443.so,
+// ZAL2443.DLL; the program itself when linked in statically), with a
+// trailing separator; empty when the module's path cannot be told.
+std::string ModuleFolder();
+// The absolute form of an existing file or folder: on Linux with symbolic
+// links, "." and ".." resolved, on Windows the full long name.  Empty, with
+// the last error set, when the path does not exist.
+std::string CanonicalPath(const char *path);
+// Whether two canonical paths name the same place (letter case ignored on
+// Windows).
+bool SamePath(const std::string &a, const std::string &b);
+// Whether users other than its owner may change the file or folder: the
+// write bit for others on Linux.  Windows answers false: who may write
+// there is for its access lists, which the machine's administrator sets.
+bool WritableByOthers(const char *path);
+
 // WOW64: is this a 32-bit process on 64-bit Windows?  The posix backend
 // answers "no" (Answered, false).
 enum class Wow64Query { NoKernel32, NoExport, CallFailed, Answered };
@@ -240,6 +258,14 @@ bool WriteFile(Handle h, const void *data, uint32_t count, uint32_t *written);
 bool ReadFile(Handle h, void *data, uint32_t count, uint32_t *read);
 bool FlushFileBuffers(Handle h);
 bool CloseHandle(Handle h);
+// How long WriteFile may wait on a device that takes no data, in ms (0:
+// for ever).  When that long passes without a byte taken, WriteFile
+// returns true with the bytes written so far and last error 1460, as a
+// serial line does at its time-out.  A serial line with comm write
+// time-outs keeps them; files are never waited on.  Linux polls the
+// device; Windows cannot bound a write on a handle opened for synchronous
+// writes and answers false (50, not supported).
+bool SetWriteTimeout(Handle h, uint32_t ms);
 
 // Serial communications (the Win32 comm API).
 struct CommProperties {

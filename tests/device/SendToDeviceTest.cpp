@@ -16,6 +16,7 @@
 
 #if !defined(_WIN32)
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -82,9 +83,10 @@ TEST(SendToDeviceTest, UnopenablePortAsksUntilCancel) {
     struct Row { const char *port; Path path; int32_t result; std::string error; };
     // clang-format off
     const Row rows[] = {
-        /*  0*/ {"LPT9:", MissingFolder, ZALERR_UNKNOWNFAIL, SystemText(kMissingFolderError)},
-        /*  1*/ {"LPT9:", None, ZALERR_UNKNOWNFAIL, SystemText(platform::kErrorPathNotFound)},  // no port record
-        /*  2*/ {"USB Zebra 2844 - 12345", UsbLibraryMissing, ZALERR_USBLIBFAIL, "Error loading ZalUsbEx library."},
+        /*  0*/ {"LPT9:", MissingFolder, ZALERR_PRINTER_OPENFAIL, SystemText(kMissingFolderError)},
+        /*  1*/ {"LPT9:", None, ZALERR_PRINTER_OPENFAIL, SystemText(platform::kErrorPathNotFound)},  // no port record
+        /*  2*/ {"COM9", None, ZALERR_PRINTER_OPENFAIL, SystemText(platform::kErrorPathNotFound)},
+        /*  3*/ {"USB Zebra 2844 - 12345", UsbLibraryMissing, ZALERR_USBLIBFAIL, "Error loading ZalUsbEx library."},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -148,6 +150,9 @@ public:
     void Status(uint8_t status, unsigned number = 1) {
         test::WriteFile(_dir.file("LPTSTAT" + std::to_string(number)), std::string(1, static_cast<char>(status)));
     }
+    // A status device that opens but cannot be read, or holds no byte.
+    void StatusFolder() { ::mkdir(_dir.file("LPTSTAT1").c_str(), 0755); }
+    void EmptyStatus() { test::WriteFile(_dir.file("LPTSTAT1"), ""); }
     void WinIni(const std::string &text) { test::WriteFile(_dir.file("win.ini"), text); }
     std::string port() const { return _dir.file("port"); }
     std::string written() const { return test::ReadFile(port()); }
@@ -160,37 +165,60 @@ private:
     EnvVar _winIni{"ZAL2443_WIN_INI", _dir.file("win.ini")};
 };
 
+// The error text of a status device that cannot be read, as the box and
+// the error line give it.
+std::string Unreadable(const char *what, uint32_t code) {
+    std::string text = std::string("the status device \"\\\\.\\LPTSTAT1\" ") + what;
+    if (code == 0) return text;
+    char description[256];
+    FormatErrorString(code, description, sizeof description, true, kKindWin32);
+    return text + "; " + description;
+}
+
 // Retry, then Cancel on each box.
 TEST(SendToDeviceTest, ParallelPortStatus) {
+    enum Device { Byte, NoDevice, Folder, Empty };
     struct Row {
-        int status;  // -1: no status device
+        Device device;
+        int status;
         uint32_t portKind, busyTimeout;
         const char *winIni;
         int32_t result;
         std::size_t sleeps;
-        const char *error;  // after "Port is" in the box, "port is" in the error line
+        std::string box;   // after "Error: " in the box
+        std::string line;  // after "...on port \"LPT1:\"" in the error line
     };
-    const char *busy = "busy.";
-    const char *notReady = "not ready";
+    const std::string busy = "Port is busy.", notReady = "Port is not ready";
+    const std::string unopened = Unreadable("could not be opened", platform::kErrorFileNotFound);
+    const std::string unread = Unreadable("could not be read", platform::kErrorAccessDenied);
+    const std::string noByte = Unreadable("gave no status byte", 0);
     // clang-format off
     const Row rows[] = {
         // two 50 ms waits fill the 100 ms busy timeout, on each try
-        /*  0*/ {0x58, 1, 100,   "", ZALERR_PRINTER_DEVICEBUSY,    4, busy},
-        /*  1*/ {0x48, 1, 0,     "", ZALERR_PRINTER_DEVICEBUSY,    0, busy},
-        /*  2*/ {0xF8, 1, 10000, "", ZALERR_PRINTER_DEVICEOFFLINE, 0, notReady},  // paper out
-        /*  3*/ {0xF8, 4, 10000, "", 0,                            0, nullptr},   // port kind 4: status not read
+        /*  0*/ {Byte, 0x58, 1, 100,   "", ZALERR_PRINTER_DEVICEBUSY,    4, busy, "; port is busy."},
+        /*  1*/ {Byte, 0x48, 1, 0,     "", ZALERR_PRINTER_DEVICEBUSY,    0, busy, "; port is busy."},
+        /*  2*/ {Byte, 0xF8, 1, 10000, "", ZALERR_PRINTER_DEVICEOFFLINE, 0, notReady, "; port is not ready."},  // paper out
+        /*  3*/ {Byte, 0xF8, 4, 10000, "", 0,                            0, "", ""},  // port kind 4: status not read
         // no status device: only PortCheckSkip=Y (upper case) skips the check
-        /*  4*/ {-1,   1, 10000, "[Quorra]\nPortCheckSkip=Y\n",   0,                            0, nullptr},
-        /*  5*/ {-1,   1, 10000, "[Quorra]\nPortCheckSkip=Yes\n", 0,                            0, nullptr},
-        /*  6*/ {-1,   1, 10000, "[Quorra]\nPortCheckSkip=y\n",   ZALERR_PRINTER_DEVICEOFFLINE, 0, notReady},
-        /*  7*/ {-1,   1, 10000, "[Other]\nPortCheckSkip=Y\n",    ZALERR_PRINTER_DEVICEOFFLINE, 0, notReady},
+        /*  4*/ {NoDevice, 0, 1, 10000, "[Quorra]\nPortCheckSkip=Y\n",   0, 0, "", ""},
+        /*  5*/ {NoDevice, 0, 1, 10000, "[Quorra]\nPortCheckSkip=Yes\n", 0, 0, "", ""},
+        // a status that cannot be read says so: nothing is known of the printer
+        /*  6*/ {NoDevice, 0, 1, 10000, "[Quorra]\nPortCheckSkip=y\n",   LABEL_BADREAD, 0,
+                 "Port status could not be read: " + unopened, "; " + unopened},
+        /*  7*/ {NoDevice, 0, 1, 10000, "[Other]\nPortCheckSkip=Y\n",    LABEL_BADREAD, 0,
+                 "Port status could not be read: " + unopened, "; " + unopened},
+        /*  8*/ {Folder,   0, 1, 10000, "[Quorra]\nPortCheckSkip=Y\n",   LABEL_BADREAD, 0,
+                 "Port status could not be read: " + unread, "; " + unread},
+        /*  9*/ {Empty,    0, 1, 10000, "", LABEL_BADREAD, 0, "Port status could not be read: " + noByte, "; " + noByte},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const Row &row = rows[i];
         test::LogCapture log;
         ParallelPort lpt;
-        if (row.status >= 0) lpt.Status(static_cast<uint8_t>(row.status), row.portKind);
+        if (row.device == Byte) lpt.Status(static_cast<uint8_t>(row.status), row.portKind);
+        if (row.device == Folder) lpt.StatusFolder();
+        if (row.device == Empty) lpt.EmptyStatus();
         lpt.WinIni(row.winIni);
         lpt.context->PortKind = row.portKind;
         lpt.context->BusyTimeout = row.busyTimeout;
@@ -199,12 +227,13 @@ TEST(SendToDeviceTest, ParallelPortStatus) {
         EXPECT_EQ(SendToDevice(lpt.context.get(), "N\nP1\n", 5), row.result) << "row " << i;
         EXPECT_EQ(FixedSeams::Sleeps(), std::vector<uint32_t>(row.sleeps, 50)) << "row " << i;
         EXPECT_EQ(lpt.written(), row.result == 0 ? "N\nP1\n" : "") << "row " << i;
-        ASSERT_EQ(FixedSeams::Boxes().size(), row.error ? 2u : 0u) << "row " << i;
-        if (row.error == nullptr) continue;
-        EXPECT_EQ(FixedSeams::Boxes()[0].text, kSendBox + "LPT1:\nError: Port is " + row.error) << "row " << i;
+        ASSERT_EQ(FixedSeams::Boxes().size(), row.box.empty() ? 0u : 2u) << "row " << i;
+        if (row.box.empty()) continue;
+        EXPECT_EQ(FixedSeams::Boxes()[0].text, kSendBox + "LPT1:\nError: " + row.box) << "row " << i;
         EXPECT_EQ(FixedSeams::Boxes()[0].style, kRetryCancelStyle) << "row " << i;
-        EXPECT_TRUE(log.HasErrorMessage("SendToDevice: Failed to write to device \"Label - Test\" on port \"LPT1:\"; port is " +
-                                        std::string(row.error == busy ? "busy." : "not ready.")))
+        const char *lead = row.result == LABEL_BADREAD ? "SendToDevice: Failed to read the port status of device"
+                                                        : "SendToDevice: Failed to write to device";
+        EXPECT_TRUE(log.HasErrorMessage(lead + std::string(" \"Label - Test\" on port \"LPT1:\"") + row.line))
             << "row " << i;
     }
 }
@@ -228,11 +257,16 @@ TEST(SendToDeviceTest, BusyPortThatBecomesReadyIsWritten) {
 }
 
 TEST(SendToDeviceTest, OutputFileThatCannotBeWritten) {
-    FixedSeams seams;
+    test::LogCapture log;
     auto context = MakeContext("FILE");
     std::strcpy(context->OutputFile, "/dev/full");
     EXPECT_EQ(SendToDevice(context.get(), "N\n", 2), ZALERR_PRINTER_BADWRITE);
     EXPECT_TRUE(FixedSeams::Boxes().empty());
+    char description[256];
+    FormatErrorString(platform::kErrorDiskFull, description, sizeof description, true, kKindWin32);
+    EXPECT_TRUE(log.HasErrorMessage("SendToDevice: Failed to write to output file \"/dev/full\" of device \"Label - "
+                                    "Test\" (0 of 2 bytes written); " +
+                                    std::string(description)));
 }
 
 TEST(SendToDeviceTest, FailedWriteAsksUntilCancel) {
@@ -277,6 +311,7 @@ std::unique_ptr<JobContext> UsbContext(const char *portText) {
 TEST(SendToDeviceTest, UsbPrinterByNameThroughTheSupportLibrary) {
     if (!UsbLibraryBuilt()) GTEST_SKIP() << "the USB support library is not built";
     test::LogCapture log;
+    log.Unwrap();
     log::ConfigureUsbLogging(log.config);
     FakeUsbPrinter printer;
     FreeDllList();
@@ -289,6 +324,10 @@ TEST(SendToDeviceTest, UsbPrinterByNameThroughTheSupportLibrary) {
     EXPECT_TRUE(FixedSeams::Boxes().empty());
     EXPECT_EQ(DllCacheReferences(kUsbLibraryName), 0u);
     EXPECT_TRUE(log.HasDebugMessage("Opening USB port \"USB Zebra 2844 - 12345\"..."));
+    // The host's folder comes without its separator; the line adds it.
+    EXPECT_TRUE(log.HasDebugMessage("Setting USB Printing Support library debug to level '" +
+                                    std::to_string(log.config.Flags) + "' and log file \"" + log.dir().path() +
+                                    "\\debug.log\"."));
     FreeDllList();
 }
 

@@ -65,6 +65,7 @@ for case in "$@"; do
   rm -f "$work"/expected.epl "$work"/expected.txt
   [ -f "$work/profile.ini" ] || cp "$here/profile.ini" "$work/profile.ini"
   export ZAL2443_HOME="$work/.home"
+  export ZAL2443_COMPRESS_DIRS="$work/.plugin"  # the allowed compression folder
   (
     cd "$work" || exit 1
     # shellcheck disable=SC2046

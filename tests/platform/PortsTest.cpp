@@ -3,6 +3,7 @@
 // parallel status, write failures and serial lines on a pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
 #include <string>
 
@@ -16,6 +17,7 @@
 #if !defined(_WIN32)
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -105,9 +107,39 @@ TEST(BuildCommDCB, ModeTexts) {
     CheckModes(rows, sizeof rows / sizeof rows[0]);
 }
 
+// Folders named in the settings and by a job are compared in their
+// canonical form (more spellings in MaxicodeCompressTest).
+TEST(Ports, CanonicalPathsCompare) {
+    test::TempDir dir;
+    const std::string folder = CanonicalPath(dir.path().c_str());
+    ASSERT_FALSE(folder.empty());
+    EXPECT_TRUE(SamePath(CanonicalPath((dir.path() + test::Separator()).c_str()), folder));
+    EXPECT_TRUE(CanonicalPath(dir.file("missing").c_str()).empty());
+    EXPECT_NE(kErrorSuccess, GetLastError());
+    // The code's own folder: the test program's, which links it in statically.
+    const std::string module = CanonicalPath(ModuleFolder().c_str());
+    EXPECT_TRUE(SamePath(module, CanonicalPath(ExecutableFolder().c_str()))) << module;
+#if defined(_WIN32)
+    std::string upper = folder;
+    for (char &c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    EXPECT_TRUE(SamePath(CanonicalPath(upper.c_str()), folder));
+#else
+    // A link leads to where it points; a folder others may write is told.
+    const std::string sub = dir.file("sub");
+    ASSERT_EQ(0, ::mkdir(sub.c_str(), 0755));
+    ASSERT_EQ(0, ::symlink(sub.c_str(), dir.file("link").c_str()));
+    EXPECT_EQ(CanonicalPath(dir.file("link").c_str()), CanonicalPath(sub.c_str()));
+    EXPECT_FALSE(WritableByOthers(sub.c_str()));
+    ::chmod(sub.c_str(), 0757);
+    EXPECT_TRUE(WritableByOthers(sub.c_str()));
+#endif
+}
+
 #if !defined(_WIN32)
 
 using test::EnvVar;
+
+long Milliseconds(std::chrono::steady_clock::time_point start);
 
 OpenOptions ReadWrite(Disposition d = Disposition::OpenExisting) {
     OpenOptions o;
@@ -169,6 +201,29 @@ TEST(Ports, OpenAlwaysCreatesAndReportsAnExistingFile) {
     EXPECT_EQ(kErrorFileNotFound, GetLastError());
     EXPECT_FALSE(IsValidHandle(CreateFile(dir.path().c_str(), ReadWrite())));
     EXPECT_EQ(kErrorAccessDenied, GetLastError());
+}
+
+// A device that stops taking data is written under the write time-out
+// (SendToDeviceFaultTest); one whose reader has gone, a FIFO here, fails
+// the write at once instead of ending the process with SIGPIPE.
+TEST(Ports, DeviceWhoseReaderHasGone) {
+    test::TempDir dir;
+    const std::string fifo = dir.file("printer");
+    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0644));
+    int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    OpenOptions writer;  // read and write would make this end a reader too
+    writer.read = false;
+    Handle h = CreateFile(fifo.c_str(), writer);
+    ASSERT_TRUE(IsValidHandle(h));
+    ASSERT_TRUE(SetWriteTimeout(h, 10000));
+    ::close(reader);
+    uint32_t written = 99;
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(WriteFile(h, "N\nP1\n", 5, &written));
+    EXPECT_LT(Milliseconds(start), 1000);
+    EXPECT_EQ(0u, written);
+    EXPECT_TRUE(CloseHandle(h));
 }
 
 TEST(Ports, NoSharingLocksTheFile) {
@@ -361,6 +416,23 @@ TEST_F(Pty, WriteTimeout) {
         EXPECT_GE(spent, row.least);
         EXPECT_LT(spent, row.most);
     }
+}
+
+// A line opened by another name than COMn gets no comm time-outs: the
+// device write time-out keeps a stalled one from holding the write for ever.
+TEST_F(Pty, LineWithoutCommTimeoutsTakesTheWriteTimeout) {
+    Apply("9600,n,8,1");
+    Stall();
+    ASSERT_TRUE(SetWriteTimeout(_h, 200));
+    uint32_t written = 99;
+    SetLastError(0);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(WriteFile(_h, "N\nP1\n", 5, &written));
+    long spent = Milliseconds(start);
+    EXPECT_EQ(kErrorTimeout, GetLastError());
+    EXPECT_LT(written, 5u);
+    EXPECT_GE(spent, 150);
+    EXPECT_LT(spent, 1500);
 }
 
 #endif  // !_WIN32

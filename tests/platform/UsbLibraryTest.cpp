@@ -14,8 +14,13 @@
 #include "zalusbex/ZalUsbEx.h"
 
 #if !defined(_WIN32)
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <future>
+#include <utility>
 #endif
 
 namespace zal::platform {
@@ -152,6 +157,41 @@ TEST_F(FakeTree, UnopenablePrinterSaysWhy) {
     EXPECT_NE(0u, error.Code);
     EXPECT_NE(nullptr, std::strstr(error.Message, "could not be opened")) << error.Message;
     EXPECT_NE(nullptr, std::strstr(error.Message, "/usb/lp1")) << error.Message;
+}
+
+// A node nobody serves (a FIFO without reader) answers "busy" at once
+// instead of holding the open for ever; once served, it opens, and the
+// handle writes as a blocking descriptor.
+TEST_F(FakeTree, PrinterNobodyServesIsBusyAtOnce) {
+    ASSERT_EQ(0, unlink(Node(0).c_str()));
+    ASSERT_EQ(0, mkfifo(Node(0).c_str(), 0644));
+    auto open = std::async(std::launch::async, [this] {
+        UsbError error = {};
+        UsbHandle h = _open("ZTC 2844", "12345", &error);
+        return std::make_pair(h, error.Code);
+    });
+    int reader = -1;
+    if (open.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        ADD_FAILURE() << "the open waited for a reader";
+        reader = ::open(Node(0).c_str(), O_RDONLY | O_NONBLOCK);  // lets it end
+    }
+    auto [handle, code] = open.get();
+    if (Opened(handle)) CloseHandle(handle);
+    EXPECT_FALSE(Opened(handle));
+    EXPECT_EQ(170u, code);
+
+    if (reader < 0) reader = ::open(Node(0).c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    UsbError error = {};
+    UsbHandle h = _open("ZTC 2844", "12345", &error);
+    ASSERT_TRUE(Opened(h));
+    EXPECT_EQ(0, fcntl(static_cast<int>(h), F_GETFL) & O_NONBLOCK);
+    uint32_t written = 0;
+    EXPECT_TRUE(WriteFile(h, "N\n", 2, &written));
+    EXPECT_TRUE(CloseHandle(h));
+    char got[8] = {};
+    EXPECT_EQ(2, read(reader, got, sizeof got));
+    close(reader);
 }
 
 TEST_F(FakeTree, NoPrinterFolderMeansNotFound) {

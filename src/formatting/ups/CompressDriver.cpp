@@ -5,8 +5,17 @@
 // to job, and the library keeps nothing between calls but the workspace,
 // which is ours.  Its functions are resolved by name and called with the
 // platform's default C convention (see plugins/compress/Compress.h).
+//
+// Loading a library runs its code, so the job only chooses among folders
+// the machine's owner allowed: the program's folder, this library's
+// folder, and those named by the registry value "MaxiCompressDirs" or the
+// environment variable ZAL2443_COMPRESS_DIRS (folders separated by ';').
+// A job's CompressDir elsewhere counts as a folder without the library.
+// On Linux a library, or its folder, that other users may change is
+// refused as well.
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "common/Format.h"
 #include "common/Log.h"
@@ -28,12 +37,76 @@ struct alignas(8) Workspace {
     unsigned char bytes[compress_WORKSPACE_SIZE] = {};
 };
 
-// The compression library, loaded for one compression.
+constexpr char kFolderListSeparator = ';';
+constexpr const char *kAllowedFoldersVariable = "ZAL2443_COMPRESS_DIRS";
+
+// The file the loader takes for "compress.dll" in a folder, or empty.
+std::string LibraryFile(const std::string &folder) {
+    for (const std::string &name : platform::LibraryFileNames(compress_LIBRARY_FILE)) {
+        std::string path = folder + name;
+        if (FileExist(path.c_str()) != 0) return path;
+    }
+    return std::string();
+}
+
+void AppendFolders(const std::string &list, std::vector<std::string> &folders) {
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t end = list.find(kFolderListSeparator, start);
+        if (end == std::string::npos) end = list.size();
+        if (end > start) folders.push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+bool IsAllowedCompressFolder(const std::string &folder) {
+    std::string wanted = platform::CanonicalPath(folder.c_str());
+    if (wanted.empty()) return false;
+    std::vector<std::string> allowed = {platform::ExecutableFolder(), platform::ModuleFolder()};
+    std::string named;
+    GetMaxiCompressDirs(named);
+    AppendFolders(named, allowed);
+    AppendFolders(platform::GetEnvironment(kAllowedFoldersVariable), allowed);
+    for (const std::string &candidate : allowed) {
+        if (candidate.empty()) continue;
+        std::string canonical = platform::CanonicalPath(candidate.c_str());
+        if (!canonical.empty() && platform::SamePath(canonical, wanted)) return true;
+    }
+    return false;
+}
+
+// The library file to load from the compression folder, as the system
+// resolves it; empty, with the reason logged, when the folder is not an
+// allowed one, holds no library, or lets other users change the library.
+std::string FindCompressLibrary(const std::string &folder) {
+    if (!IsAllowedCompressFolder(folder)) {
+        log::LogError("FindCompressLibrary: \"%s\" is not an allowed compression folder (the program's folder, the "
+                      "library's folder or one named by MaxiCompressDirs); no library is loaded from it.",
+                      folder.c_str());
+        return std::string();
+    }
+    std::string file = LibraryFile(folder);
+    if (file.empty()) return file;
+    std::string resolved = platform::CanonicalPath(file.c_str());
+    if (resolved.empty()) return resolved;
+    std::string resolvedFolder = resolved.substr(0, resolved.find_last_of("\\/") + 1);
+    for (const std::string &path : {resolved, resolvedFolder}) {
+        if (platform::WritableByOthers(path.c_str())) {
+            log::LogError("FindCompressLibrary: \"%s\" may be changed by other users; the compression library is not "
+                          "loaded.",
+                          path.c_str());
+            return std::string();
+        }
+    }
+    return resolved;
+}
+
+// The compression library, loaded for one compression from the file
+// FindCompressLibrary gave (empty: there is none to load).
 class CompressLibrary {
 public:
-    explicit CompressLibrary(const std::string &folder) {
-        std::string path = folder + compress_LIBRARY_FILE;
-        handle_ = platform::LoadLibrary(path.c_str());
+    explicit CompressLibrary(const std::string &file) {
+        handle_ = file.empty() ? nullptr : platform::LoadLibrary(file.c_str());
         if (handle_ == nullptr) {
             log::LogError("Maxicode Compression DLL was not found.");
             return;
@@ -95,15 +168,6 @@ int32_t Initialize(CompressLibrary &library, const std::string &folder, Workspac
     return rc;
 }
 
-// The file the loader takes for "compress.dll" in a folder, or empty.
-std::string LibraryFile(const std::string &folder) {
-    for (const std::string &name : platform::LibraryFileNames(compress_LIBRARY_FILE)) {
-        std::string path = folder + name;
-        if (FileExist(path.c_str()) != 0) return path;
-    }
-    return std::string();
-}
-
 // How a session reports the library's test mode: the field method checks
 // the switch's answer, the whole-string method announces it as a warning.
 enum class TestModeReport { Checked, Announced };
@@ -138,7 +202,7 @@ int32_t StartSession(CompressLibrary &library, const std::string &folder, Worksp
 int32_t CompressFields(const MaxiCodeFields &fields, const LabelContext &label, char *output) {
     if (output == nullptr) return -1;
     std::string folder = CompressDirectory(label, 199);
-    CompressLibrary library(folder);
+    CompressLibrary library(FindCompressLibrary(folder));
     Workspace workspace;
     int32_t rc = StartSession(library, folder, workspace, fields.TestMode, TestModeReport::Checked);
     if (rc != compress_SUCCESS) return rc;
@@ -207,7 +271,7 @@ int32_t CompressString(const MaxiCodeFields &fields, const char *message, const 
                        bool addressValidation) {
     if (output == nullptr || message == nullptr) return -1;
     std::string folder = CompressDirectory(label, 1024);
-    std::string file = LibraryFile(folder);
+    std::string file = FindCompressLibrary(folder);
     if (file.empty()) {
         log::LogError("Maxicode Compression DLL was not found.");
         return -1;
@@ -219,7 +283,7 @@ int32_t CompressString(const MaxiCodeFields &fields, const char *message, const 
         log::LogError("Maxicode Compression DLL version is incorrect or missing.");
         return -1;
     }
-    CompressLibrary library(folder);
+    CompressLibrary library(file);
     Workspace workspace;
     int32_t rc = StartSession(library, folder, workspace, fields.TestMode, TestModeReport::Announced);
     if (rc != compress_SUCCESS) return rc;

@@ -20,6 +20,14 @@
 // terminals (5, as Windows answers for a port in use); shared reading is
 // a shared flock.
 //
+// Any other device (a usblp printer, a parallel port, a pipe), and a
+// terminal without comm write time-outs, may stop taking data for ever.
+// Once SetWriteTimeout has given it a time-out, WriteFile writes it
+// without blocking and polls for room; after that many ms without a byte
+// taken it stops, as a serial line's time-out does.
+// A pipe whose reader has gone raises SIGPIPE, which would end the host:
+// the signal is held back while such a device is written.
+//
 // The user's profile.  GetProfileString reads the posix stand-in for
 // win.ini, $ZAL2443_HOME/win.ini or the file ZAL2443_WIN_INI names
 // (posix::WinIniPath).  The device output reads two sections of it:
@@ -28,13 +36,18 @@
 //   [Quorra]
 //   PortCheckSkip=Y         print when the parallel status cannot be read
 #include <fcntl.h>
+#include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -180,6 +193,80 @@ Handle Open(const std::string &path, const OpenOptions &o, bool mayCreate) {
     return fd;
 }
 
+// SIGPIPE held back for one write to a device; a SIGPIPE the write raised
+// is taken from the thread's pending signals, one that was pending before
+// is left for its owner.
+class HeldSigpipe {
+public:
+    HeldSigpipe() {
+        sigemptyset(&_pipe);
+        sigaddset(&_pipe, SIGPIPE);
+        sigset_t pending;
+        sigemptyset(&pending);
+        _wasPending = ::sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1;
+        ::pthread_sigmask(SIG_BLOCK, &_pipe, &_old);
+    }
+    ~HeldSigpipe() {
+        if (!_wasPending) {
+            const timespec now = {0, 0};
+            while (::sigtimedwait(&_pipe, nullptr, &now) == SIGPIPE) {
+            }
+        }
+        ::pthread_sigmask(SIG_SETMASK, &_old, nullptr);
+    }
+    HeldSigpipe(const HeldSigpipe &) = delete;
+    HeldSigpipe &operator=(const HeldSigpipe &) = delete;
+
+private:
+    sigset_t _pipe, _old;
+    bool _wasPending = false;
+};
+
+// Writes a device that may stop taking data: see the head of this file.
+bool WriteWithin(int fd, uint32_t timeout, const char *data, uint32_t count, uint32_t *written) {
+    using Clock = std::chrono::steady_clock;
+    HeldSigpipe held;
+    uint32_t done = 0;
+    Clock::time_point lastProgress = Clock::now();
+    // A device without poll support (the lp driver) is always "ready": a
+    // write it then refuses is asked again after a tick, not in a spin.
+    bool pollSaidReady = false;
+    bool ok = posix::EnsureNonBlocking(fd);
+    while (ok && done < count) {
+        ssize_t n = ::write(fd, data + done, count - done);
+        if (n > 0) {
+            done += static_cast<uint32_t>(n);
+            lastProgress = Clock::now();
+            pollSaidReady = false;
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno != EAGAIN) {
+            ok = false;
+            break;
+        }
+        int64_t spent =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - lastProgress).count();
+        int64_t left = static_cast<int64_t>(timeout) - spent;
+        if (left <= 0) {
+            if (written) *written = done;
+            SetLastError(kErrorTimeout);
+            return true;
+        }
+        if (pollSaidReady) {
+            ::usleep(static_cast<useconds_t>(std::min<int64_t>(left, 10) * 1000));
+            pollSaidReady = false;
+            continue;
+        }
+        int r = posix::PollFor(fd, POLLOUT, left);
+        if (r < 0) ok = false;
+        pollSaidReady = r > 0;
+    }
+    if (!ok) posix::SetLastErrorFromErrno();
+    if (written) *written = done;
+    return ok;
+}
+
 }  // namespace
 
 Handle CreateFile(const char *path, const OpenOptions &o) {
@@ -218,6 +305,11 @@ bool WriteFile(Handle h, const void *data, uint32_t count, uint32_t *written) {
     int fd = static_cast<int>(h);
     posix::PortState port = posix::FindPort(fd);
     if (port.kind == posix::PortKind::Tty) {
+        // A line nobody gave write time-outs (one not named COMn) would wait for ever.
+        bool untimed = port.timeouts.writeTotalTimeoutMultiplier == 0 && port.timeouts.writeTotalTimeoutConstant == 0;
+        if (untimed && port.writeTimeout != 0) {
+            return WriteWithin(fd, port.writeTimeout, static_cast<const char *>(data), count, written);
+        }
         return posix::WriteTty(fd, port.timeouts, static_cast<const char *>(data), count, written);
     }
     if (port.kind != posix::PortKind::Plain) {
@@ -225,6 +317,7 @@ bool WriteFile(Handle h, const void *data, uint32_t count, uint32_t *written) {
         SetLastError(kErrorAccessDenied);
         return false;
     }
+    if (port.writeTimeout != 0) return WriteWithin(fd, port.writeTimeout, static_cast<const char *>(data), count, written);
     uint32_t done = 0;
     while (done < count) {
         ssize_t n = ::write(fd, static_cast<const char *>(data) + done, count - done);
@@ -237,6 +330,22 @@ bool WriteFile(Handle h, const void *data, uint32_t count, uint32_t *written) {
         done += static_cast<uint32_t>(n);
     }
     if (written) *written = done;
+    return true;
+}
+
+bool SetWriteTimeout(Handle h, uint32_t ms) {
+    int fd = static_cast<int>(h);
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        posix::SetLastErrorFromErrno();
+        return false;
+    }
+    posix::PortState port = posix::FindPort(fd);
+    // A file always takes its bytes; a status handle is not written.
+    bool device = port.kind == posix::PortKind::Tty || (port.kind == posix::PortKind::Plain && !S_ISREG(st.st_mode));
+    if (!device) return true;
+    port.writeTimeout = ms;
+    posix::RememberPort(fd, port);
     return true;
 }
 

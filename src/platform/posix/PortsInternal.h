@@ -21,6 +21,7 @@ enum class PortKind {
 struct PortState {
     PortKind kind = PortKind::Plain;
     bool append = false;  // opened for appending: every write goes to the end
+    uint32_t writeTimeout = 0;  // ms without a byte taken before a device's write gives up
     CommTimeouts timeouts;
     char eofChar = 0;
 };
@@ -43,6 +44,11 @@ void FromLine(const LineSettings &line, CommState &state);
 // Serial.cpp: reads and writes on a terminal under its time-outs.
 bool WriteTty(int fd, const CommTimeouts &timeouts, const char *data, uint32_t count, uint32_t *written);
 bool ReadTty(int fd, const CommTimeouts &timeouts, char *data, uint32_t count, uint32_t *read);
+// Serial.cpp: poll for the events, at most ms (-1: no limit), through
+// signals.  -1 with errno EIO when the other side hung up or failed.
+int PollFor(int fd, short events, int64_t ms);
+// Serial.cpp: the descriptor in non-blocking mode (false when it cannot be).
+bool EnsureNonBlocking(int fd);
 
 // Parallel.cpp: the status handle of LPTn; -1 with the last error set.
 int OpenLptStatus(unsigned number, PortKind &kind);

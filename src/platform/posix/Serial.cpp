@@ -62,11 +62,6 @@ void SetModemLine(int fd, int line, bool on) {
     ::ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &line);
 }
 
-bool EnsureNonBlocking(int fd) {
-    int flags = ::fcntl(fd, F_GETFL);
-    return flags >= 0 && ((flags & O_NONBLOCK) != 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) == 0);
-}
-
 using Clock = std::chrono::steady_clock;
 
 // Milliseconds left of a total time-out; -1 when there is none.
@@ -75,6 +70,10 @@ int64_t Remaining(Clock::time_point start, uint64_t total) {
     int64_t spent = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
     return spent >= static_cast<int64_t>(total) ? 0 : static_cast<int64_t>(total) - spent;
 }
+
+}  // namespace
+
+namespace posix {
 
 int PollFor(int fd, short events, int64_t ms) {
     pollfd p = {fd, events, 0};
@@ -89,9 +88,10 @@ int PollFor(int fd, short events, int64_t ms) {
     return r;
 }
 
-}  // namespace
-
-namespace posix {
+bool EnsureNonBlocking(int fd) {
+    int flags = ::fcntl(fd, F_GETFL);
+    return flags >= 0 && ((flags & O_NONBLOCK) != 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) == 0);
+}
 
 bool WriteTty(int fd, const CommTimeouts &timeouts, const char *data, uint32_t count, uint32_t *written) {
     uint64_t total = static_cast<uint64_t>(timeouts.writeTotalTimeoutMultiplier) * count +

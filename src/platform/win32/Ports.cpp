@@ -36,6 +36,13 @@ bool ReadFile(Handle h, void *data, uint32_t count, uint32_t *read) {
 bool FlushFileBuffers(Handle h) { return ::FlushFileBuffers(reinterpret_cast<HANDLE>(h)) != FALSE; }
 bool CloseHandle(Handle h) { return ::CloseHandle(reinterpret_cast<HANDLE>(h)) != FALSE; }
 
+// A write on a handle opened for synchronous writes cannot be bounded from
+// the writing thread; serial lines have their comm time-outs instead.
+bool SetWriteTimeout(Handle, uint32_t) {
+    ::SetLastError(ERROR_NOT_SUPPORTED);
+    return false;
+}
+
 bool GetCommProperties(Handle h, CommProperties &properties) {
     COMMPROP p = {};
     if (!::GetCommProperties(reinterpret_cast<HANDLE>(h), &p)) return false;

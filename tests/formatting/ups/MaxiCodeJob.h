@@ -67,11 +67,13 @@ struct RegistryStore {
     EnvVar env{"ZAL2443_REGISTRY", file};
 };
 
-// A base of its own, so that the folder exists before the job file names it.
+// A base of its own, so that the folder exists before the job file names it;
+// the compression library is loaded only from a folder the settings allow.
 struct CompressFolder {
     explicit CompressFolder(const std::string &values) : registry(values) {}
     RegistryStore registry;
     TempDir compressDir;
+    EnvVar allowed{"ZAL2443_COMPRESS_DIRS", compressDir.path()};
 };
 
 // A job whose compression folder holds a copy of the stand-in compression

@@ -11,11 +11,17 @@
 #include "formatting/ups/MaxiCodeJob.h"
 #include "formatting/ups/Maxicode.h"
 #include "platform/Platform.h"
+#include "support/TestSupport.h"
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
 
 namespace zal {
 namespace {
 
 using test::CompressJob;
+using test::PluginFile;
 using test::Fields;
 using test::Visible;
 
@@ -108,6 +114,81 @@ TEST(MaxicodeCompressTest, MissingLibrary) {
     log.Clear();
     EXPECT_EQ(upsMaxicodeCompress(Fields(2), j.label, output), -1);
     EXPECT_TRUE(log.HasErrorMessage("Maxicode Compression DLL was not found."));
+}
+
+// Loading the library runs its code: a job's CompressDir only chooses
+// among the folders the settings allow, and on Linux a library that other
+// users may change is not loaded either.  Refused, it counts as missing.
+TEST(MaxicodeCompressTest, LibraryOnlyFromAllowedFolders) {
+    enum Setup { Named, NamedOtherwise, InRegistry, NotNamed, Outside, OthersWriteFolder, OthersWriteLibrary };
+    struct Row { Setup setup; bool linuxOnly; int32_t result; };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {Named,              false, 0},
+        // in a list, beside a folder that does not exist, written another way
+        /*  1*/ {NamedOtherwise,     false, 0},
+        /*  2*/ {InRegistry,         true,  0},
+        /*  3*/ {NotNamed,           false, -1},
+        // "<allowed>/../<folder>" only begins like an allowed folder
+        /*  4*/ {Outside,            false, -1},
+        /*  5*/ {OthersWriteFolder,  true,  -1},
+        /*  6*/ {OthersWriteLibrary, true,  -1},
+    };
+    // clang-format on
+    const std::string sep(1, test::Separator());
+    const std::string notAllowed =
+        "\" is not an allowed compression folder (the program's folder, the library's folder or one named by "
+        "MaxiCompressDirs); no library is loaded from it.";
+    const std::string othersMayWrite = "\" may be changed by other users; the compression library is not loaded.";
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row &row = rows[i];
+#if defined(_WIN32)
+        if (row.linuxOnly) continue;
+#endif
+        test::LogCapture log;
+        log.Unwrap();
+        test::TempDir library, allowed;
+        const std::string standIn = PluginFile("compress");
+        const std::string file = library.file(standIn.substr(standIn.find_last_of("/\\") + 1));
+        ASSERT_TRUE(platform::CopyFile(standIn.c_str(), file.c_str(), false));
+        std::string folder = library.path();
+        if (row.setup == Outside) {
+            folder = allowed.path() + sep + ".." + sep + library.path().substr(library.path().find_last_of("/\\") + 1);
+        }
+        CompressJob j("CompressDir=" + folder + "\n", false);
+        std::string setting = library.path();
+        if (row.setup == NamedOtherwise) setting = allowed.file("missing") + ";" + library.path() + sep + "." + sep;
+        if (row.setup == InRegistry) {
+            setting = "";
+            test::WriteFile(j.registry.file,
+                            "[SOFTWARE\\Norwick Solutions Inc.\\Orvandex]\nMaxiCompressDirs=" + library.path() + "\n");
+        }
+        if (row.setup == NotNamed || row.setup == Outside) setting = allowed.path();
+        test::EnvVar named("ZAL2443_COMPRESS_DIRS", setting);
+        std::string line = "FindCompressLibrary: \"" + folder + "\\" + notAllowed;
+#if !defined(_WIN32)
+        const std::string real = platform::CanonicalPath(file.c_str());
+        if (row.setup == OthersWriteFolder) {
+            ::chmod(library.path().c_str(), 0777);
+            line = "FindCompressLibrary: \"" + real.substr(0, real.rfind('/') + 1) + othersMayWrite;
+        }
+        if (row.setup == OthersWriteLibrary) {
+            ::chmod(file.c_str(), 0666);
+            line = "FindCompressLibrary: \"" + real + othersMayWrite;
+        }
+#endif
+        char output[400] = {};
+        EXPECT_EQ(upsMaxicodeCompressAll(Fields(2), kShortMessage.c_str(), j.label, output, false), row.result)
+            << "row " << i;
+        EXPECT_EQ(log.HasErrorMessage(line), row.result != 0) << "row " << i << ": " << line;
+        EXPECT_EQ(log.HasErrorMessage("Maxicode Compression DLL was not found."), row.result != 0) << "row " << i;
+        log.Clear();
+        EXPECT_EQ(upsMaxicodeCompress(Fields(2), j.label, output) == -1, row.result != 0) << "row " << i;
+        EXPECT_EQ(log.HasErrorMessage(line), row.result != 0) << "row " << i;
+#if !defined(_WIN32)
+        ::chmod(library.path().c_str(), 0755);
+#endif
+    }
 }
 
 TEST(MaxicodeCompressTest, VersionRule) {
