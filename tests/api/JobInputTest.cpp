@@ -154,6 +154,33 @@ TEST(JobInput, AJobFileWithoutAJobPrintsNothing) {
     }
 }
 
+// The host's buffer names the result file only once it exists: a job file
+// that could not be renamed (a folder holds the name) keeps its name there.
+TEST(JobInput, AResultFileThatCannotBeMadeLeavesTheName) {
+    LogCapture capture;
+    capture.Unwrap();
+    test::FilePort port;
+    const std::string path = port.dir.file("JOB1.JOB");
+    test::WriteFile(path, GenericJob("1"));
+    ASSERT_TRUE(platform::CreateDirectory(port.dir.file("JOB1.OK").c_str()));
+    std::vector<char> name(path.size() + 16, '\0');
+    CopyText(name.data(), name.size(), path.c_str());
+    {
+        JobFile file(path.c_str());
+        LabelContext label(file, port.context);
+        _JobInfoA record{};
+        record.JobFile = path.c_str();
+        record.ResultFileName = name.data();
+        record.ResultFileNameSize = static_cast<uint32_t>(name.size());
+        record.ResultFileFlag = 1;
+        EXPECT_EQ(DoPeripheral(&record, label), ZALERR_SUCCESS);
+    }
+    EXPECT_STREQ(name.data(), path.c_str());
+    EXPECT_TRUE(test::FileExists(path));
+    EXPECT_TRUE(capture.Logged("DoPeripheral: Failed to rename the job file \"" + path + "\" to \"" +
+                               port.dir.file("JOB1.OK") + "\"; "));
+}
+
 #if !defined(_WIN32)
 bool CanOpen(const std::string &path) {
     int fd = ::open(path.c_str(), O_RDONLY);
