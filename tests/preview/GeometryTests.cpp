@@ -122,43 +122,28 @@ TEST(PreviewGeometry, TopFirstTurnsTheImage) {
     EXPECT_EQ(CountBlack(top, top.width - 40, top.height - 60, 30, 40), 1200);
 }
 
-struct SizeCase { std::string header; bool fromStream; int width, height; };
-
-class LabelSize : public testing::TestWithParam<SizeCase> {};
-
-TEST_P(LabelSize, MediaOrStreamGivesTheSize) {
-    const SizeCase &c = GetParam();
-    Options options;
-    options.sizeFromStream = c.fromStream;
-    Image image = RenderOne(c.header, options);
-    EXPECT_EQ(image.width, c.width);
-    EXPECT_EQ(image.height, c.height);
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Preview, LabelSize, testing::Values(
-    /*  0*/ SizeCase{"",                 true,  812, 1218},
-    /*  1*/ SizeCase{"Q1230,24\n",       true,  812, 1230},
-    /*  2*/ SizeCase{"q609\nQ0812,24\n", true,  609,  812},
-    /*  3*/ SizeCase{"Q1230,24\n",       false, 812, 1218}
-));
-// clang-format on
-
-TEST(PreviewGeometry, MediaSizeFromOptions) {
+// The label's size: from the stream's q and Q commands when asked to, else from
+// the media (4 x 6 inches without one, 100 inches at most).
+TEST(PreviewGeometry, LabelSize) {
     // clang-format off
-    const struct { double width, length; int dotsWide, dotsLong; } cases[] = {
-        /*  0*/ {3, 2, 609, 406},
-        /*  1*/ {std::nan(""), -1, 812, 1218},   // no size: 4 x 6 inches
-        /*  2*/ {100, 100, 2436, 8120},          // the largest image
+    const struct { std::string header; bool fromStream; double width, length; int dotsWide, dotsLong; } rows[] = {
+        /*  0*/ {"",                 true,  4, 6,            812, 1218},
+        /*  1*/ {"Q1230,24\n",       true,  4, 6,            812, 1230},
+        /*  2*/ {"q609\nQ0812,24\n", true,  4, 6,            609,  812},
+        /*  3*/ {"Q1230,24\n",       false, 4, 6,            812, 1218},
+        /*  4*/ {"",                 false, 3, 2,            609,  406},
+        /*  5*/ {"",                 false, std::nan(""), -1, 812, 1218},
+        /*  6*/ {"",                 false, 100, 100,        2436, 8120},
     };
     // clang-format on
-    for (auto &c : cases) {
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
         Options options;
-        options.widthInches = c.width;
-        options.lengthInches = c.length;
-        Image image = RenderOne("", options);
-        EXPECT_EQ(image.width, c.dotsWide) << c.width;
-        EXPECT_EQ(image.height, c.dotsLong) << c.length;
+        options.sizeFromStream = rows[i].fromStream;
+        options.widthInches = rows[i].width;
+        options.lengthInches = rows[i].length;
+        Image image = RenderOne(rows[i].header, options);
+        EXPECT_EQ(image.width, rows[i].dotsWide) << "row " << i;
+        EXPECT_EQ(image.height, rows[i].dotsLong) << "row " << i;
     }
 }
 

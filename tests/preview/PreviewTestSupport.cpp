@@ -1,8 +1,13 @@
 #include "PreviewTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <ZXing/ReadBarcode.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace zal::preview::test {
 
@@ -21,10 +26,12 @@ int CountBlack(const Image &image, int x, int y, int w, int h) {
     return count;
 }
 
-Box InkBox(const Image &image) {
+Box InkBox(const Image &image, int x0, int y0, int w, int h) {
     Box box{image.width, image.height, -1, -1};
-    for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < image.width; ++x)
+    const int right = w < 0 ? image.width : std::min(x0 + w, image.width);
+    const int bottom = h < 0 ? image.height : std::min(y0 + h, image.height);
+    for (int y = std::max(y0, 0); y < bottom; ++y)
+        for (int x = std::max(x0, 0); x < right; ++x)
             if (image.black(x, y)) {
                 box.left = std::min(box.left, x);
                 box.right = std::max(box.right, x);
@@ -63,6 +70,14 @@ Decoded DecodeRegion(const Image &image, int x, int y, int w, int h, ZXing::Barc
         decoded.sequenceSize = result.sequenceSize();
     }
     return decoded;
+}
+
+std::string GoldenStream(const std::string &name) {
+    const auto path =
+        std::filesystem::path(__FILE__).parent_path().parent_path() / "golden" / "cases" / name / "expected.epl";
+    std::ifstream file(path, std::ios::binary);
+    EXPECT_TRUE(file.good()) << path;
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 
 }  // namespace zal::preview::test

@@ -25,7 +25,8 @@ struct Box {
         return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
     }
 };
-Box InkBox(const Image &image);
+// The ink of the image, or of the rectangle when one is given.
+Box InkBox(const Image &image, int x = 0, int y = 0, int w = -1, int h = -1);
 
 struct Decoded {
     bool found = false;
@@ -37,5 +38,8 @@ struct Decoded {
 // that must be read from pure images (MaxiCode), `fullAscii` to read Code 39 Full ASCII.
 Decoded DecodeRegion(const Image &image, int x, int y, int w, int h, ZXing::BarcodeFormat format, bool pure = false,
                      bool fullAscii = false);
+
+// The printer stream of a golden case (tests/golden/cases/<name>/expected.epl).
+std::string GoldenStream(const std::string &name);
 
 }  // namespace zal::preview::test
