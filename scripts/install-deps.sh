@@ -12,6 +12,9 @@ set -eu
 want=${1:-all}
 pkgs="cmake g++ make ninja-build googletest libgtest-dev libbenchmark-dev pkg-config"
 pkgs="$pkgs libpng-dev libzint-dev libzxing-dev zlib1g-dev xfonts-terminus"
+# The CUPS port: libcups's headers to build it, cupsd and its socket backend
+# for its test against a real spooler.
+pkgs="$pkgs libcups2-dev cups"
 dll32="g++-mingw-w64-i686"
 # The Windows legs run the dialogs under Wine, which needs an X server.
 win32="$dll32 wine wine32:i386 xvfb xauth"

@@ -209,6 +209,15 @@ bool ConfigureDevice(const _JobInfoA *job, const JobFile &jobFile, JobContext *c
 
     if (std::strcmp(context->PortText, "FILE") == 0) ConfigureOutputFile(*job, *context);
 
+    // A print queue lists the label under the job file's name.
+    if (const char *path = jobFile.Path()) {
+        const char *base = path;
+        for (const char *c = path; *c != '\0'; ++c) {
+            if (*c == '/' || *c == '\\' || *c == ':') base = c + 1;
+        }
+        CopyText(context->JobName, base);
+    }
+
     if (entry.Media.Id != 0) context->Media = entry.Media;
     if (entry.Orientation.Id != 0) context->Orientation = entry.Orientation;
     return true;

@@ -27,6 +27,7 @@ struct JobContext {
     char PortPath[260];       // what is opened for a port that is not USB
     uint16_t PortType;        // 64 = discard port
     char PortRecordText[255];
+    char JobName[256];        // the job file's name, cut: what a print queue calls the job
 };
 
 constexpr uint16_t kPortTypeDiscard = 64;

@@ -11,6 +11,7 @@
 #include "common/Strings.h"
 #include "device/DeviceOutput.h"
 #include "device/ParallelStatus.h"
+#include "device/QueuePort.h"
 #include "device/SerialPort.h"
 #include "device/UsbPort.h"
 #include "platform/Platform.h"
@@ -231,6 +232,49 @@ void CloseDevice(const JobContext &context, platform::Handle &port) {
     port = platform::kInvalidHandle;
 }
 
+// A print queue takes the label as one job, whole or not at all; after a
+// failure Retry sends the whole label again.  A queue that cannot be reached
+// or found fails as a port that does not open (-301), one that was found and
+// did not take the label as a failed write (-304).
+int32_t SendToQueue(const JobContext &context, const char *bytes, uint32_t count) {
+    platform::QueueAddress address;
+    std::string error;
+    bool valid = ParseQueuePort(context.PortText, address, error);
+    for (;;) {
+        platform::QueueOutcome outcome;
+        if (valid) {
+            log::LogInfo("Sending %u bytes of data to print queue \"%s\" as job \"%s\"...", static_cast<unsigned>(count),
+                         address.queue.c_str(), context.JobName);
+            outcome = platform::SendToQueue(address, context.JobName, bytes, count);
+        } else {
+            outcome.failedAt = platform::QueueStep::Open;
+            outcome.reason = error;
+        }
+        if (outcome.failedAt == platform::QueueStep::Done) {
+            log::LogInfo("SendToDevice: Print queue \"%s\" took the label as job %d.", address.queue.c_str(),
+                         outcome.jobId);
+            log::LogInfo("Wrote %u bytes of data.", static_cast<unsigned>(count));
+            return ZALERR_SUCCESS;
+        }
+        int32_t result;
+        std::string text;
+        if (outcome.failedAt == platform::QueueStep::Open) {
+            result = ZALERR_PRINTER_OPENFAIL;
+            text = FormatString("An error has occurred while opening device:\n\nDevice: %s\nPort: %s\nError: ",
+                                context.DeviceDescription, context.PortText);
+            log::LogError("SendToDevice: Error while opening device \"%s\" on port \"%s\"; %s",
+                          context.DeviceDescription, context.PortText, outcome.reason.c_str());
+        } else {
+            result = ZALERR_PRINTER_BADWRITE;
+            text = FormatString("An error has occurred while sending data to device:\n\nDevice: %s\nPort: %s\nError: ",
+                                context.DeviceDescription, context.PortText);
+            log::LogError("SendToDevice: Failed to write to device \"%s\" on port \"%s\"; %s",
+                          context.DeviceDescription, context.PortText, outcome.reason.c_str());
+        }
+        if (!AskRetry(text + outcome.reason)) return result;
+    }
+}
+
 }  // namespace
 
 int32_t SendToDevice(JobContext *context, const char *bytes, int count) {
@@ -244,6 +288,7 @@ int32_t SendToDevice(JobContext *context, const char *bytes, int count) {
         return ZALERR_SUCCESS;
     }
     if (context->OutputFile[0] != '\0') return WriteOutputFile(*context, bytes, length);
+    if (context->IsUsb == 0 && IsQueuePort(context->PortText)) return SendToQueue(*context, bytes, length);
 
     platform::Handle port = platform::kInvalidHandle;
     int32_t result = OpenDevice(*context, port);

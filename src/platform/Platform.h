@@ -300,6 +300,31 @@ bool SetCommState(Handle h, const CommState &state);
 bool GetCommTimeouts(Handle h, CommTimeouts &timeouts);
 bool SetCommTimeouts(Handle h, const CommTimeouts &timeouts);
 
+// ---------------------------------------------------------------- print queues
+// A queue of the system's print spooler: on Linux a CUPS queue (libcups is
+// loaded at the first send, so the library runs where it is missing), on
+// Windows a printer of the spooler.  The device layer reads the port text
+// (device/QueuePort.cpp); the backend sends.
+struct QueueAddress {
+    std::string queue;     // the queue's (printer's) name
+    std::string host;      // empty: the system's default server
+    int port = 0;          // 0: the server's default port
+    bool encrypted = false;  // ipps://
+    std::string resource;  // "/printers/<queue>" or "/classes/<queue>"
+};
+// Where a send stopped: the queue could not be reached or found (Open), or
+// it was found and did not take the label (Write).
+enum class QueueStep { Done, Open, Write };
+struct QueueOutcome {
+    QueueStep failedAt = QueueStep::Done;
+    std::string reason;  // the spooler's own words, naming the queue and server
+    int jobId = 0;       // the spooler's job number when Done
+};
+// Sends the bytes, whole, as one raw job named jobName: the spooler holds a
+// label it took whole or none of it.  A stopped queue takes nothing (its
+// label would wait there unseen while the host counts it printed).
+QueueOutcome SendToQueue(const QueueAddress &address, const char *jobName, const char *bytes, uint32_t count);
+
 // ---------------------------------------------------------------- dialogs
 // The settings and diagnostics dialogs on the models of src/dialogs: the
 // modal dialogs of templates 101 and 1001 on Windows; on Linux a form on

@@ -18,6 +18,7 @@ int RunPrint(const Args &args);
 int RunPreview(const Args &args);
 int RunSettings(const Args &args);
 int RunDiag(const Args &args);
+int RunWatch(const Args &args);
 bool PreviewAvailable();
 // Renders a stream as label.png, label-2.png, ... (and a PDF when named).
 int RenderPreview(const std::string &stream, const std::string &png, double widthInches, double lengthInches,

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zalprint {
 
@@ -60,6 +61,18 @@ private:
     std::intptr_t _handle = -1;
     std::string _path;
 };
+
+// A print queue as zalprint info lists it.
+struct PrintQueue {
+    std::string name;
+    std::string device;  // the device URI (CUPS) or port (Windows)
+    std::string state;
+    bool isDefault = false;
+};
+// The queues of the system's spooler: CUPS on Linux (where: the server
+// asked), the spooler's printers on Windows.  False with the reason when
+// the spooler cannot be asked.
+bool ListPrintQueues(std::vector<PrintQueue> &queues, std::string &where, std::string &error);
 
 // Whether standard output is a terminal (its lines are then shown at once).
 bool StdoutIsTerminal();

@@ -1,9 +1,11 @@
 // zalprint info: the device, media and orientation tables, asked through
 // the exported functions exactly as a shipping application asks them.
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "Commands.h"
+#include "Host.h"
 #include "zal2443/zal2443.h"
 
 namespace zalprint {
@@ -45,6 +47,18 @@ int RunInfo(const Args &) {
         std::printf("  %-5u %s\n", orientations[i].Id, orientations[i].Name);
     }
     ZALShutdown();
+
+    // The queues a setup line can name as its port ("CUPS <queue>").
+    std::vector<PrintQueue> queues;
+    std::string where, error;
+    bool listed = ListPrintQueues(queues, where, error);
+    std::printf("\nPrint queues of %s (%u)\n", where.empty() ? "the spooler" : where.c_str(),
+                static_cast<unsigned>(queues.size()));
+    if (!listed) std::printf("  (not available: %s)\n", error.c_str());
+    for (const PrintQueue &q : queues) {
+        std::printf("  %-24s %-40s %s%s\n", q.name.c_str(), q.device.c_str(), q.state.c_str(),
+                    q.isDefault ? " (default)" : "");
+    }
     std::fflush(stdout);
     return kExitOk;
 }

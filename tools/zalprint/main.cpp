@@ -110,6 +110,8 @@ int main(int argc, char **argv) {
         rc = RunSettings(args);
     } else if (command == "diag") {
         rc = RunDiag(args);
+    } else if (command == "watch") {
+        rc = RunWatch(args);
     } else {
         std::fprintf(stderr, "%s: unknown command \"%s\" (try --help)\n", program, command.c_str());
         rc = kExitUsage;
