@@ -48,32 +48,26 @@ TEST(FedExExpressDataTest, DerivedLines) {
         // the ship date: day, month and two-digit year; another form keeps its first 5 and its 8th and 9th characters
         /*  4*/ {"ShipDate=3/4/2025\n",                    Express<&X::ShipDateLine>, "SHIP DATE: 3/4/25"},
         /*  5*/ {"",                                       Express<&X::ShipDateLine>, "SHIP DATE: "},
-        // the return's form id wins over the trans-border one
-        /*  6*/ {"LblFormID=0201\nTransBorderFlag=Y\nReturnsFlag=y\n",     Express<&X::FormId>, "0221"},
-        /*  7*/ {"Length=12\nWidth=10\n",                                  Express<&X::DimensionsLine>, ""},
-        /*  8*/ {"DryIceFlag=y\n",                                         Express<&X::DryIceLine>, "DRY ICE: 0.00 KG"},
-        /*  9*/ {"DryIceFlag=N\nDryIceWeight=2.5\n",                       Express<&X::DryIceLine>, ""},
-        /* 10*/ {"ReleaseFlag=N\nReleaseNumber=R1\n",                      Express<&X::ReleaseNumber>, ""},
+        /*  6*/ {"Length=12\nWidth=10\n",                                  Express<&X::DimensionsLine>, ""},
+        /*  7*/ {"DryIceFlag=y\n",                                         Express<&X::DryIceLine>, "DRY ICE: 0.00 KG"},
+        /*  8*/ {"DryIceFlag=N\nDryIceWeight=2.5\n",                       Express<&X::DryIceLine>, ""},
+        /*  9*/ {"ReleaseFlag=N\nReleaseNumber=R1\n",                      Express<&X::ReleaseNumber>, ""},
         // a reference line only with its data
-        /* 11*/ {"Ref2Title=Department\nRef2Data=RECEIVING\n",             Express<&X::ReferenceLine2>, "Depart RECEIVING"},
-        /* 12*/ {"Ref5Title=Dept:\n",                                      Express<&X::ReferenceLine5>, ""},
-        /* 13*/ {"ShipToCountryFull=UNITED STATES OF AMERICA\nShipToCountry=United States\n",
+        /* 10*/ {"Ref2Title=Department\nRef2Data=RECEIVING\n",             Express<&X::ReferenceLine2>, "Depart RECEIVING"},
+        /* 11*/ {"Ref5Title=Dept:\n",                                      Express<&X::ReferenceLine5>, ""},
+        /* 12*/ {"ShipToCountryFull=UNITED STATES OF AMERICA\nShipToCountry=United States\n",
                  Express<&X::CountryLine>, "UNITED STATES OF AME     UNITED "},
         // the city line takes a ZIP of 5 characters or more
-        /* 14*/ {"ShipTo7=Charlotte NC\nShipToZip=2820\n",                 Common<&CommonData::ShipTo7>, "CHARLOTTE NC"},
-        /* 15*/ {"PowershipNumber=123456789\nSoftwareVersion=SHIPDESK74\n", Express<&X::CadLine>, "CAD: 1234567/SHIPDESK74"},
-        /* 16*/ {"Origin=ATLANTA\n",                                       Express<&X::OriginLine>, "ORIGIN ID: ATLA"},
+        /* 13*/ {"ShipTo7=Charlotte NC\nShipToZip=2820\n",                 Common<&CommonData::ShipTo7>, "CHARLOTTE NC"},
+        /* 14*/ {"PowershipNumber=123456789\nSoftwareVersion=SHIPDESK74\n", Express<&X::CadLine>, "CAD: 1234567/SHIPDESK74"},
+        /* 15*/ {"Origin=ATLANTA\n",                                       Express<&X::OriginLine>, "ORIGIN ID: ATLA"},
         // quotes: the printed lines from the ship date to the piece count, and the addresses; not the origin line
-        /* 17*/ {"Origin=A\"B\n",                                          Express<&X::OriginLine>, "ORIGIN ID: A\"B"},
-        /* 18*/ {"LblTrackingNumberLabel=TRK\"#\n",                        Express<&X::TrackingCaption>, "TRK'#"},
-        // the hold location clears the ship-to block
-        /* 19*/ {"HoldFlag=Y\nShipTo1=Dorian\nHoldCompany=FEDEX OFFICE\n", Common<&CommonData::ShipTo1>, ""},
-        /* 20*/ {"HoldFlag=Y\nShipToPhone=1\nHoldPhone=704-555-0100\n",    Common<&CommonData::ShipToPhone>, "704-555-0100"},
+        /* 16*/ {"Origin=A\"B\n",                                          Express<&X::OriginLine>, "ORIGIN ID: A\"B"},
+        /* 17*/ {"LblTrackingNumberLabel=TRK\"#\n",                        Express<&X::TrackingCaption>, "TRK'#"},
         // COD texts, read only when the COD return label goes with this package
-        /* 21*/ {"CodFlag=N\n",                                            Express<&X::CodSecurity>, ""},
-        /* 22*/ {"CodFlag=Y\nOrderCount=2\n",                              Express<&X::CodSecurity>, ""},
-        /* 23*/ {"CodFlag=Y\nOrderCount=3\nExpectedCount=3\nCODPrintLastFlag=1\n", Express<&X::CodSecurity>, "SECURED"},
-        /* 24*/ {"CodFlag=Y\nLblCODServiceType=2DAY\n",                    Express<&X::CodServiceType>, "              2DAY"},
+        /* 18*/ {"CodFlag=N\n",                                            Express<&X::CodSecurity>, ""},
+        /* 19*/ {"CodFlag=Y\nOrderCount=2\n",                              Express<&X::CodSecurity>, ""},
+        /* 20*/ {"CodFlag=Y\nLblCODServiceType=2DAY\n",                    Express<&X::CodServiceType>, "              2DAY"},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -110,25 +104,14 @@ TEST(FedExExpressDataTest, ExpressMessage) {
     // clang-format off
     const Row rows[] = {
         /*  0*/ {"", kShipment + kOptional + "15Z" "1234567" + GS + kEnd},
-        // the day of the year comes from the job's date
-        /*  1*/ {"ShipDate=12/31/2024\n", Shipment(kZipServiceTracking, "123456789", "366", "", "12.50" "LB", kAddress) +
-                 kOptional + "15Z" "1234567" + GS + kEnd},
-        /*  2*/ {"ShipDate=2025-03-14\n", Shipment(kZipServiceTracking, "123456789", "000", "", "12.50" "LB", kAddress) +
-                 kOptional + "15Z" "1234567" + GS + kEnd},
-        // pieces only with both counts; kilograms
-        /*  3*/ {"OrderCount=2\nExpectedCount=3\nWeightType=KGS\n",
-                 Shipment(kZipServiceTracking, "123456789", "073", "2/3", "12.50" "KG", kAddress) + kOptional + "15Z" "1234567" + GS + kEnd},
-        /*  4*/ {"OrderCount=2\n", kShipment + kOptional + "15Z" "1234567" + GS + kEnd},
-        // the payment code after the payer's account (FS); a code without an account keeps its GS after the FS
-        /*  5*/ {"PaymentMethod=2\nPDFPayAccount=987654321\n",
-                 kShipment + kOptional + "15Z" "1234567" + GS + "18Z" "987654321" + FS + "E2" + GS + kEnd},
-        /*  6*/ {"PDFPayAccount=987654321\n",
+        // pieces only with both counts
+        /*  1*/ {"OrderCount=2\n", kShipment + kOptional + "15Z" "1234567" + GS + kEnd},
+        // the payer's account and the payment code around FS, either one alone
+        /*  2*/ {"PDFPayAccount=987654321\n",
                  kShipment + kOptional + "15Z" "1234567" + GS + "18Z" "987654321" + FS + GS + kEnd},
-        /*  7*/ {"PaymentMethod=3\n", kShipment + kOptional + "15Z" "1234567" + GS + "18Z" + FS + "E3" + GS + kEnd},
-        // a declared amount after an empty COD amount
-        /*  8*/ {"PDFDeclaredAmount=250\n", kShipment + kOptional + "15Z" "1234567" + GS + "20Z" + FS + "250" + GS + kEnd},
+        /*  3*/ {"PaymentMethod=3\n", kShipment + kOptional + "15Z" "1234567" + GS + "18Z" + FS + "E3" + GS + kEnd},
         // key values cut to their maximum
-        /*  9*/ {"PDFShipToPhoneNumber=704-555-0199-1234\nPDFOrderNumber=SO-88213\nMasterTrackingNumber=794612345600\n",
+        /*  4*/ {"PDFShipToPhoneNumber=704-555-0199-1234\nPDFOrderNumber=SO-88213\nMasterTrackingNumber=794612345600\n",
                  kShipment + kOptional + "12Z" "704-555-0199-1" + GS + "15Z" "1234567" + GS + "K" "SO-88213" + GS +
                  "28Z" "794612345600" + GS + kEnd},
     };

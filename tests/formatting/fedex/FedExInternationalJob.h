@@ -1,14 +1,10 @@
-// A FedEx International job as the dispatch hands it to the label routine:
-// the job file (the keys under test first: the first of two equal keys
-// counts), its view and a context whose "FILE" port collects what is sent.
+// A FedEx International job as the dispatch hands it to the label routine;
+// the keys under test come first (the first of two equal keys counts).
 #pragma once
 
 #include <string>
 
-#include "common/Format.h"
-#include "common/JobFile.h"
-#include "job/LabelContext.h"
-#include "support/TestSupport.h"
+#include "support/LabelFixture.h"
 
 namespace zal::test {
 
@@ -27,19 +23,8 @@ inline const char *const kFdxIntlJob =
     "PDFShipToPhoneNumber=442079460000\nTotalCustomsValue=2500.00\nTotalCarriageValue=1234.56\n"
     "DutyAccount=987654321\nOrderCount=1\nExpectedCount=2\n";
 
-struct FdxIntlJob {
-    explicit FdxIntlJob(const std::string &keys)
-        : path(WriteJob(dir, keys + kFdxIntlJob)), file(path.c_str()), context{}, label(file, context) {
-        CopyText(context.PortText, "FILE");
-        CopyText(context.OutputFile, dir.file("out.epl").c_str());
-    }
-    std::string Sent() const { return FileExists(dir.file("out.epl")) ? ReadFile(dir.file("out.epl")) : ""; }
-
-    TempDir dir;
-    std::string path;
-    JobFile file;
-    JobContext context;
-    LabelContext label;
+struct FdxIntlJob : LabelJob {
+    explicit FdxIntlJob(const std::string &keys) : LabelJob(keys + kFdxIntlJob) {}
 };
 
 }  // namespace zal::test

@@ -47,15 +47,13 @@ TEST(SmartPostDataTest, ServiceNameAndIndiciaByClassAndServiceType) {
     struct Row { const char *serviceClass, *code, *fields; };
     // clang-format off
     const Row rows[] = {
-        // one blank of padding goes to the left
-        /*  0*/ {"916", "748", "[     MEDIA MAIL     ][ U.S. Postage & Fees][2]"},
-        /*  1*/ {"914", "490", "[   PS LIGHTWEIGHT   ][ U.S. Postage Paid  ][1]"},
+        /*  0*/ {"914", "490", "[   PS LIGHTWEIGHT   ][ U.S. Postage Paid  ][1]"},
         // the second list has one wording whatever the class
-        /*  2*/ {"915", "458", "[     PRSRT BPM      ][ U.S. Postage Paid  ][1]"},
+        /*  1*/ {"915", "458", "[     PRSRT BPM      ][ U.S. Postage Paid  ][1]"},
         // an unknown class has no name, and the plain wording of the first list
-        /*  3*/ {"917", "612", "[                    ][ U.S. Postage Paid  ][1]"},
+        /*  2*/ {"917", "612", "[                    ][ U.S. Postage Paid  ][1]"},
         // the class is read three characters wide: 0913 is 91
-        /*  4*/ {"0913", "419", "[                    ][ U.S. Postage Paid  ][1]"},
+        /*  3*/ {"0913", "419", "[                    ][ U.S. Postage Paid  ][1]"},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -75,12 +73,8 @@ TEST(SmartPostDataTest, GroundCarrierAndEndorsements) {
     const Row rows[] = {
         // the ground number is read 22 characters wide
         /*  0*/ {"PickupCarrier=g\nFdxGroundTrackNum=961201912345671234567899\n", "[G][(9612019) 1234567 12345678][0][][110]"},
-        /*  1*/ {"PickupCarrier=F\nFdxGroundTrackNum=9612019123456712345678\n", "[F][][0][][110]"},
-        // only the second given still counts one
-        /*  2*/ {"Endorsement2=Change Service Requested\n",                     "[][][1][][110]"},
-        /*  3*/ {"Endorsement1=A\nEndorsement2=B\nPrintCN22Flag=Yes\n",       "[][][2][Y][110]"},
-        /*  4*/ {"FSMS_Ver=\n",                                                 "[][][0][][0]"},
-        /*  5*/ {"FSMS_Ver=120abc\n",                                           "[][][0][][120]"},
+        /*  1*/ {"Endorsement1=A\nEndorsement2=B\nPrintCN22Flag=Yes\n",       "[][][2][Y][110]"},
+        /*  2*/ {"FSMS_Ver=120abc\n",                                           "[][][0][][120]"},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {

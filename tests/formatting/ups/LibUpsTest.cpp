@@ -23,11 +23,9 @@ TEST(LibUpsTest, TrackingNumberAndService) {
     struct Row { const char *tracking, *fields; };
     // clang-format off
     const Row rows[] = {
-        /*  0*/ {"1Z9999990100000010", "1Z99 | 99990100000010 | TRACKING #: 1Z 999 999 01 0000 0010 | UPS NEXT DAY AIR | 1 | 1"},
-        /*  1*/ {"1Z9999990500000010", "1Z99 | 99990500000010 | TRACKING #: 1Z 999 999 05 0000 0010 | UPS DELIVERYTRAC II |  | 5"},
         // the first list that holds the code decides: 33 is in the second EARLY row
-        /*  2*/ {"1Z9999993300000010", "1Z99 | 99993300000010 | TRACKING #: 1Z 999 999 33 0000 0010 | UPS NEXT DAY AIR EARLY | 1+S | 33"},
-        /*  3*/ {"1Z999999ZZ00000010", "1Z99 | 9999ZZ00000010 | TRACKING #: 1Z 999 999 ZZ 0000 0010 |  |  | 1023"},
+        /*  0*/ {"1Z9999993300000010", "1Z99 | 99993300000010 | TRACKING #: 1Z 999 999 33 0000 0010 | UPS NEXT DAY AIR EARLY | 1+S | 33"},
+        /*  1*/ {"1Z999999ZZ00000010", "1Z99 | 9999ZZ00000010 | TRACKING #: 1Z 999 999 ZZ 0000 0010 |  |  | 1023"},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -65,21 +63,14 @@ TEST(LibUpsTest, PostalBarcodeAndCityLine) {
     struct Row { const char *job, *fields; };
     // clang-format off
     const Row rows[] = {
-        /*  0*/ {"",             "420 | 42030328 | 42030328 |  | (420) 30328 | ATLANTA GA 30328"},
-        /*  1*/ {"State=pr\n",   "421 | 42130328 | 42130328 |  | (421) 30328 | ATLANTA GA 30328"},
-        // a domestic code shorter than five characters: no postal bar code
-        /*  2*/ {"ShipToZip=3032\n", " |  |  |  |  | ATLANTA GA"},
-        /*  3*/ {"Carrier=UPSINT\nISOCode=124\nShipToZip=K1A 0B1\nShipTo7=OTTAWA ON\n",
-                 "421 | 421124K1A0B | 421124 | K1A0B | (421) 124 K1A0B1 | OTTAWA ON K1A 0B1"},
-        /*  4*/ {"Carrier=UPSPR\nISOCode=630\nShipToZip=00901\nShipTo7=SAN JUAN PR\n",
-                 "421 | 42163000901 | 421630 | 00901 | (421) 630 00901 | SAN JUAN PR 00901"},
-        /*  5*/ {"Carrier=UPSINT\nISOCode=276\nShipToZip=\nShipTo7=BERLIN\n", "421 | 421276 | 421276 |  | (421) 276 | BERLIN "},
-        /*  6*/ {"Carrier=UPSINT\nISOCode=276\nShipToZip=10115\nShipTo7=BERLIN\nIntlAddressFormat=1\n",
+        /*  0*/ {"State=pr\n",   "421 | 42130328 | 42130328 |  | (421) 30328 | ATLANTA GA 30328"},
+        /*  1*/ {"Carrier=UPSINT\nISOCode=276\nShipToZip=\nShipTo7=BERLIN\n", "421 | 421276 | 421276 |  | (421) 276 | BERLIN "},
+        /*  2*/ {"Carrier=UPSINT\nISOCode=276\nShipToZip=10115\nShipTo7=BERLIN\nIntlAddressFormat=1\n",
                  "421 | 42127610115 | 421276 | 10115 | (421) 276 10115 | 10115 BERLIN"},
         // without a route the readable line goes, the bar code stays
-        /*  7*/ {"RouteFound=N\n",  "420 | 42030328 | 42030328 |  |  | ATLANTA GA 30328"},
+        /*  3*/ {"RouteFound=N\n",  "420 | 42030328 | 42030328 |  |  | ATLANTA GA 30328"},
         // a city line that fills its field: the code is cut, nothing else moves
-        /*  8*/ {"ShipTo7=ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJKLMNOPQRSTUVWXYZ12345678\nShipToZip=303281234\n",
+        /*  4*/ {"ShipTo7=ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJKLMNOPQRSTUVWXYZ12345678\nShipToZip=303281234\n",
                  "420 | 420303281234 | 420303281234 |  | (420) 303281234 | ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJKLMNOPQRSTUVWXYZ12345678 30"},
     };
     // clang-format on
@@ -113,18 +104,14 @@ TEST(LibUpsTest, InstructionAndBillingLines) {
                   "HAZARDOUS MATERIALS - AIR ELIGIBLE", "HAZ#: ", "EARLIEST DELIVERY TIME 08:30"}, ""},
         // a short earliest time gives the characters it has
         /*  5*/ {"TrackingNumber=1Z12345E1505271688\nEarliestDelivery=8\n", {"EARLIEST DELIVERY TIME 8:"}, ""},
-        /*  6*/ {"VerbalDeliveryConfirmationFlag=Y\nBillingOption=PRE\n", {"BILLING: P/P "}, ""},
-        /*  7*/ {"TrackingNumber=1Z12345E8405271688\nShipmentRef1=PO 77\nShipRefTitle1=REF:\nBillingOption=PRE\nDescOfGoods=BOOKS\n",
+        /*  6*/ {"TrackingNumber=1Z12345E8405271688\nShipmentRef1=PO 77\nShipRefTitle1=REF:\nBillingOption=PRE\nDescOfGoods=BOOKS\n",
                  {"BILLING: P/P ", "DESC: BOOKS", "RETURN SERVICE", "REF: PO 77"}, ""},
         // a description title that fills the piece leaves no room for the goods
-        /*  8*/ {"DescTitle=DDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDD\nDescOfGoods=BOOKS\n",
+        /*  7*/ {"DescTitle=DDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDD\nDescOfGoods=BOOKS\n",
                  {"DDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDD"}, ""},
-        /*  9*/ {"Carrier=UPSINT\nBillingOption=COL\nBillAccount=X1\nLiftGateFlag=Y\nResidentialDeliveryFlag=Y\n",
-                 {"BILLING: F/C RECEIVERX1", "LIFT", "RESIDENTIAL DELIVERY"}, ""},
-        /* 10*/ {"Carrier=UPSPR\nBillingOption=COL\nBillAccount=X1\n", {"BILLING: F/C BILL RECEIVER"}, ""},
         // export lines; the AES piece holds 24 characters
-        /* 11*/ {"Carrier=UPSINT\nSEDFlag=X\nAESNumber=X20230101123456789012345678901234\n", {"AES NOEEI X202301011234"}, ""},
-        /* 12*/ {"Carrier=UPSINT\nEINNumber=12345678901234567890\nPowerOfAttorneyFlag=Y\n", {"EIN:  1234567890123"}, ""},
+        /*  8*/ {"Carrier=UPSINT\nSEDFlag=X\nAESNumber=X20230101123456789012345678901234\n", {"AES NOEEI X202301011234"}, ""},
+        /*  9*/ {"Carrier=UPSINT\nEINNumber=12345678901234567890\nPowerOfAttorneyFlag=Y\n", {"EIN:  1234567890123"}, ""},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -166,8 +153,6 @@ TEST(LibUpsTest, InternationalIndicators) {
         /*  3*/ {"TrackingNumber=1Z12345E8405271688\nEDIFlag=Y\n",                       "RS |  | N |  | RETURN SERVICE"},
         /*  4*/ {"TrackingNumber=1Z12345E8405271688\nPaperlessFlag=Y\n",                 "EDI |  | N |  | RETURN SERVICE"},
         /*  5*/ {"PowerOfAttorneyFlag=Y\nSEDFlag=U\nCertificateFlag=Y\n",                 " | POA/EEI/CO | N |  | "},
-        /*  6*/ {"ISCFlag=y\n",                                                         " |  | Y | ISC | "},
-        /*  7*/ {"ISCFlag=B\n",                                                         " |  | B | ISC-BIO | "},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -192,14 +177,11 @@ TEST(LibUpsTest, WeightAndPackageCount) {
     struct Row { const char *job; const char *weight; const char *heavy; const char *count; };
     // clang-format off
     const Row rows[] = {
-        /*  0*/ {"PackageType=L\nActualWeight=0\n", "LTR", "", "1 OF___"},
-        /*  1*/ {"PackageType=1\nActualWeight=12\n", "10 KG BOX", "", "1 OF___"},
-        /*  2*/ {"PackageType=2\nActualWeight=80\n", "25 KG BOX", "H", "1 OF___"},
-        /*  3*/ {"ActualWeight=70\n", "70 LBS", "", "1 OF___"},
+        /*  0*/ {"PackageType=2\nActualWeight=80\n", "25 KG BOX", "H", "1 OF___"},
+        /*  1*/ {"ActualWeight=70\n", "70 LBS", "", "1 OF___"},
         // too wide for the field: cut, the neighbours keep their values
-        /*  4*/ {"PackageType=L\nActualWeight=123456789012\n", "123456789012.0 LB", "H", "1 OF___"},
-        /*  5*/ {"TrackingNumber=1Z12345EYP05271688\nOuncesWeight=12.5\nActualWeight=1\n", "12.5 OZ", "", "1 OF___"},
-        /*  6*/ {"OrderCount=2147483647\nExpectedCount=2147483647\n", "0 LBS", "", "2147483647 OF "},
+        /*  2*/ {"PackageType=L\nActualWeight=123456789012\n", "123456789012.0 LB", "H", "1 OF___"},
+        /*  3*/ {"OrderCount=2147483647\nExpectedCount=2147483647\n", "0 LBS", "", "2147483647 OF "},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -281,6 +263,20 @@ TEST(LibUpsTest, MarksTitlesAndLines) {
                   rows[i].fields)
             << "row " << i;
     }
+}
+
+// The whole formatting of a domestic job: its MaxiCode message escaped for
+// the quoted EPL field; no PDF417 message and no terms notice.
+TEST(LibUpsTest, DomesticLabelData) {
+    test::UpsRun run("StreetAddress=1 O'HARE DR\n", upsFormatData);
+    ASSERT_TRUE(run.ok);
+    const std::string maxi = run.ups->MaxiCodeData;
+    EXPECT_EQ(maxi.rfind("[)>\x1E" "01\x1D" "96", 0), 0u) << maxi;
+    EXPECT_NE(maxi.find("1 O\\'HARE DR"), std::string::npos) << maxi;
+    EXPECT_TRUE(run.ups->MaxiCodeReady);
+    EXPECT_EQ(run.ups->MaxiCodeLength, static_cast<int32_t>(maxi.size()));
+    EXPECT_EQ(run.ups->PDF417Length, 0);
+    EXPECT_EQ(run.ups->TermsLineCount, 0);
 }
 
 }  // namespace

@@ -50,12 +50,11 @@ TEST(MaxicodeCompressTest, WholeStringThroughTheStandIn) {
     struct Row { const char *from, *to; bool allowMode3; int result; const char *line; };
     // clang-format off
     const Row rows[] = {
-        /*  0*/ {"", "", false, 0, "-> Maxicode Params: mode=2 bAddressValidation=false iMaxicodeInLen=81"},
         // a domestic carrier with a Canadian code: mode 2 cannot carry it
-        /*  1*/ {"303280000", "K1A0B1", true, 0,
+        /*  0*/ {"303280000", "K1A0B1", true, 0,
                  "Maxicode Compression was unsuccessful: compress_FAILED_INVALID_MODE was returned. Trying alternative mode."},
         // 104 characters: more than the 100 the method takes (compress_DATA_AREA_TOO_SMALL)
-        /*  2*/ {"1 ELM", "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA", false, 24,
+        /*  1*/ {"1 ELM", "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA", false, 24,
                  "Maxicode Compression was unsuccessful: Build fault: Compression error: The allocated data area is too small."},
     };
     // clang-format on

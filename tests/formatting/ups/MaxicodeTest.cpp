@@ -38,17 +38,12 @@ TEST(MaxicodeTest, PrimaryMessage) {
     };
     // clang-format off
     const Row rows[] = {
-        /*  0*/ {"UPS",    "",    "30328",         true,  false, "303280000", 2, "840"},
-        /*  1*/ {"UPS",    "",    "30328",         false, false, "30328",     2, "840"},
-        /*  2*/ {"UPS",    "",    "30328-1234",    true,  false, "303281234", 2, "840"},
-        /*  3*/ {"UPS",    "",    "3032812345678", true,  false, "303281234", 2, "840"},
-        /*  4*/ {"UPSINT", "124", "K1A 0B1",       true,  false, "K1A0B1",    3, "124"},
-        /*  5*/ {"UPSINT", "276", "10115",         true,  false, "10115 ",    3, "276"},
-        /*  6*/ {"UPSINT", "276", "10115",         true,  true,  "101150000", 2, "276"},
-        /*  7*/ {"UPSINT", "124", "K1A 0B1",       true,  true,  "K1A0B1",    3, "124"},
-        /*  8*/ {"UPSINT", "036", "2000",          true,  false, "2000  ",    3, "036"},
-        /*  9*/ {"UPSPR",  "",    "00901",         true,  false, "009010000", 2, "630"},
-        /* 10*/ {"UPSPR",  "840", "00901",         true,  false, "009010000", 2, "840"},
+        /*  0*/ {"UPS",    "",    "30328",         false, false, "30328",     2, "840"},
+        /*  1*/ {"UPS",    "",    "30328-1234",    true,  false, "303281234", 2, "840"},
+        /*  2*/ {"UPS",    "",    "3032812345678", true,  false, "303281234", 2, "840"},
+        /*  3*/ {"UPSINT", "276", "10115",         true,  true,  "101150000", 2, "276"},
+        /*  4*/ {"UPSINT", "124", "K1A 0B1",       true,  true,  "K1A0B1",    3, "124"},
+        /*  5*/ {"UPSINT", "036", "2000",          true,  false, "2000  ",    3, "036"},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -84,17 +79,13 @@ TEST(MaxicodeTest, SecondaryFields) {
     struct Row { const char *lines, *weight; int32_t order, expected; Get field; const char *value; };
     // clang-format off
     const Row rows[] = {
-        /*  0*/ {"PackageType=L\n",                       "0.4",     1, 1, FIELD(Weight),      ""},
-        /*  1*/ {"PackageType=L\nIsLetterOverweight=Y\n", "2.2",     1, 1, FIELD(Weight),      "3"},
-        /*  2*/ {"",                                      "10.0004", 1, 1, FIELD(Weight),      "10"},
-        /*  3*/ {"",                                      "10.002",  1, 1, FIELD(Weight),      "11"},
-        /*  4*/ {"",                                      "",        3, 2, FIELD(PackageNofX), "1/1"},
-        /*  5*/ {"",                                      "",        1, 0, FIELD(PackageNofX), "1/1"},
-        /*  6*/ {"ShipDate=12/31/2024\n",                 "",        1, 1, FIELD(JulianPickupDay), "366"},
-        /*  7*/ {"ShipDate=2024-12-31\n",                 "",        1, 1, FIELD(JulianPickupDay), "000"},
-        /*  8*/ {"City=St. Louis\n",                      "",        1, 1, FIELD(ShipToCity),  "ST LOUIS"},
-        /*  9*/ {"City=  new-york  \n",                   "",        1, 1, FIELD(ShipToCity),  "NEW YORK"},
-        /* 10*/ {"City=ABCDEFGHIJKLMNOPQRSTUVWXYZ\n",     "",        1, 1, FIELD(ShipToCity),  "ABCDEFGHIJKLMNOPQRST"},
+        /*  0*/ {"PackageType=L\nIsLetterOverweight=Y\n", "2.2",     1, 1, FIELD(Weight),      "3"},
+        /*  1*/ {"",                                      "10.002",  1, 1, FIELD(Weight),      "11"},
+        /*  2*/ {"",                                      "",        3, 2, FIELD(PackageNofX), "1/1"},
+        /*  3*/ {"",                                      "",        1, 0, FIELD(PackageNofX), "1/1"},
+        /*  4*/ {"City=St. Louis\n",                      "",        1, 1, FIELD(ShipToCity),  "ST LOUIS"},
+        /*  5*/ {"City=  new-york  \n",                   "",        1, 1, FIELD(ShipToCity),  "NEW YORK"},
+        /*  6*/ {"City=ABCDEFGHIJKLMNOPQRSTUVWXYZ\n",     "",        1, 1, FIELD(ShipToCity),  "ABCDEFGHIJKLMNOPQRST"},
     };
     // clang-format on
 #undef FIELD
