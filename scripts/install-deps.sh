@@ -17,7 +17,8 @@ pkgs="$pkgs libpng-dev libzint-dev libzxing-dev zlib1g-dev xfonts-terminus"
 pkgs="$pkgs libcups2-dev cups"
 dll32="g++-mingw-w64-i686"
 # The Windows legs run the dialogs under Wine, which needs an X server.
-win32="$dll32 wine wine32:i386 xvfb xauth"
+# 32-bit Wine reaches CUPS (the print queue test) through the i386 libcups.
+win32="$dll32 wine wine32:i386 libcups2:i386 xvfb xauth"
 win64="g++-mingw-w64-x86-64-posix wine64 xvfb xauth"
 case "$want" in
   linux) ;;

@@ -155,9 +155,11 @@ int RunPrint(const Args &args) {
         std::string jobFile = original;
         if (!o.resultFiles) {
             // The library renames or deletes the file it is given: hand it a
-            // second name (or a copy), so the user's file stays.
-            std::string copy = temp + "job" + std::to_string(i) + "_" + BaseNameOf(jobFile);
-            if (!LinkFile(jobFile, copy) && !CopyFileBytes(jobFile, copy)) {
+            // second name (or a copy), so the user's file stays.  It keeps
+            // its own name, which a print queue shows as the job's.
+            std::string folder = temp + "job" + std::to_string(i);
+            std::string copy = folder + PathSeparator() + BaseNameOf(jobFile);
+            if (!MakeFolder(folder) || (!LinkFile(jobFile, copy) && !CopyFileBytes(jobFile, copy))) {
                 std::fprintf(stderr, "zalprint: cannot copy %s\n", jobFile.c_str());
                 exitCode = kExitFailed;
                 continue;
