@@ -45,7 +45,7 @@ fi
 # Imports: only DLLs every Windows has; no MinGW runtime beside the library.
 imports=$(echo "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'a-z' 'A-Z' | LC_ALL=C sort -u)
 foreign=$(echo "$imports" | grep -v -x -e KERNEL32.DLL -e USER32.DLL -e GDI32.DLL -e ADVAPI32.DLL \
-          -e VERSION.DLL -e SETUPAPI.DLL -e COMCTL32.DLL -e MSVCRT.DLL -e SHELL32.DLL)
+          -e VERSION.DLL -e WINSPOOL.DRV -e SETUPAPI.DLL -e COMCTL32.DLL -e MSVCRT.DLL -e SHELL32.DLL)
 [ -n "$imports" ] && [ -z "$foreign" ]
 check $? "imports: system DLLs only ($(echo $imports))"
 
