@@ -46,7 +46,8 @@ done
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/zal-cups.XXXXXX") || exit 1
 cupsd_pid= listener_pid=
 cleanup() {
-  # Only the two processes this script started.
+  # Only the processes this script started (and the Wine server of its prefix).
+  [ $windows -eq 1 ] && wineserver -k 2>/dev/null
   [ -n "$cupsd_pid" ] && kill "$cupsd_pid" 2>/dev/null && wait "$cupsd_pid" 2>/dev/null
   [ -n "$listener_pid" ] && kill "$listener_pid" 2>/dev/null && wait "$listener_pid" 2>/dev/null
   [ -n "${KEEP:-}" ] || rm -rf "$scratch"
@@ -56,6 +57,21 @@ trap 'exit 1' INT TERM
 cd "$scratch" || exit 1
 chmod 755 "$scratch"
 export ZAL2443_HOME="$scratch/home"
+
+# A Wine prefix of its own, so a Wine server of its own: Wine's spooler
+# reads the CUPS queues into its printer list only in the first process of
+# a server that loads it, and a test running beside this one (any program
+# with ZAL2443.DLL) would keep the list without the test's queue.  The
+# build's prefix is linked, its registry and top files copied.
+if [ $windows -eq 1 ]; then
+  from=${WINEPREFIX:-$HOME/.wine}
+  [ -f "$from/system.reg" ] || { echo "FAIL no Wine prefix at $from (run the Windows leg's set-up first)"; exit 1; }
+  mkdir "$scratch/wineprefix" &&
+    cp -al "$from/drive_c" "$scratch/wineprefix/" && cp -a "$from/dosdevices" "$scratch/wineprefix/" &&
+    find "$from" -maxdepth 1 -type f -exec cp -p {} "$scratch/wineprefix/" \; ||
+    { echo "FAIL cannot copy the Wine prefix $from"; exit 1; }
+  export WINEPREFIX="$scratch/wineprefix"
+fi
 
 # ---------------------------------------------------------------- the printer
 if [ -z "${LABEL_LISTENER:-}" ]; then
@@ -170,15 +186,16 @@ wait_labels() {
   echo "    the printer received $(labels) labels, not $1"; return 1
 }
 # Prints one job on the device with result files; the job file is a fresh
-# copy named NAME.ini.  Its result line goes to NAME.out, stderr to NAME.err.
+# copy named NAME.ini.  Its result line goes to NAME.out, stderr to NAME.stderr
+# (not NAME.err: under Wine the result file NAME.ERR would replace it).
 print_job() {  # print_job NAME DEVICE
   cp job.ini "$1.ini"
-  zp print "$1.ini" --profile profile.ini --device "$2" --result-files --log "log-$1" > "$1.out" 2> "$1.err"
+  zp print "$1.ini" --profile profile.ini --device "$2" --result-files --log "log-$1" > "$1.out" 2> "$1.stderr"
   tr -d '\r' < "$1.out" > "$1.tmp" && mv "$1.tmp" "$1.out"
 }
 expect_result() {  # expect_result NAME LINE
   [ "$(cat "$1.out")" = "$2" ] && return 0
-  echo "    $1: \"$(cat "$1.out")\", not \"$2\""; sed 's/^/      /' "$1.err"; return 1
+  echo "    $1: \"$(cat "$1.out")\", not \"$2\""; sed 's/^/      /' "$1.stderr"; return 1
 }
 expect_log() {  # expect_log NAME TEXT: a line of the job's error log
   grep -qF -e "$2" "log-$1/zal2443.err" && return 0
@@ -190,7 +207,7 @@ queue_empty() { [ -z "$(lpstat -o zq 2>/dev/null)" ] || { echo "    jobs left: $
 # Each label reaches the printer as the job's bytes, named after the job file.
 queue_by_name() {
   before=$(labels)
-  print_job ship-0001 Q || { sed 's/^/    /' ship-0001.out ship-0001.err; return 1; }
+  print_job ship-0001 Q || { sed 's/^/    /' ship-0001.out ship-0001.stderr; return 1; }
   expect_result ship-0001 "result=0 ZALERR_SUCCESS file=ship-0001.OK" || return 1
   wait_labels $((before + 1)) || return 1
   cmp -s expected.epl "labels/label-$((before + 1))" || { echo "    the printer received other bytes"; return 1; }
