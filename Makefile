@@ -20,7 +20,7 @@ WINLEGDIR := $(WIN64DIR)
 endif
 
 .PHONY: all deps-linux deps deps-win32 deps-win64 deps-dll32 linux win32 win32-dll win64 \
-        asan build test test-linux test-win64 demo bench fuzz deps-fuzz clean
+        asan build test test-linux test-win64 demo bench fuzz deps-fuzz clean install deb
 
 all: build
 
@@ -105,6 +105,25 @@ $(FUZZ)/build.ninja: | deps-fuzz
 fuzz: deps-fuzz $(FUZZ)/build.ninja
 	cmake --build $(FUZZ) -j $(JOBS) --target $(addsuffix _fuzzer,$(FUZZ_TARGETS))
 	@fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+# `make install PREFIX=$HOME/.local` (default /usr/local, DESTDIR for a
+# staging folder): a release build without the tests, installed by CMake.
+# The prefix is configured too: it chooses the library folder and whether
+# zalprint needs a run path to find the library.
+PREFIX  ?= /usr/local
+RELEASE := $(BUILD)/release
+install: deps-linux
+	cmake -S . -B $(RELEASE) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DZAL2443_TESTS=OFF \
+	      -DCMAKE_INSTALL_PREFIX="$(PREFIX)"
+	cmake --build $(RELEASE) -j $(JOBS)
+	DESTDIR="$(DESTDIR)" cmake --install $(RELEASE)
+
+# The Debian package, build/deb/zal2443_<version>_<arch>.deb, for /usr.
+DEB := $(BUILD)/deb
+deb: deps-linux
+	cmake -S . -B $(DEB) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DZAL2443_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build $(DEB) -j $(JOBS)
+	cd $(DEB) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)

@@ -30,6 +30,9 @@ case "$want" in
   all) pkgs="$pkgs $win32 $win64" ;;
   *) echo "install-deps: unknown leg $want (linux, dll32, win32, win64, bench, fuzz, all)" >&2; exit 2 ;;
 esac
+# The install test: dpkg-shlibdeps and file for the .deb CPack builds, groff
+# to check the manual page.
+pkgs="$pkgs dpkg-dev file groff-base"
 
 installed() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"

@@ -145,6 +145,11 @@ std::string ExecutableFolder();
 // ZAL2443.DLL; the program itself when linked in statically), with a
 // trailing separator; empty when the module's path cannot be told.
 std::string ModuleFolder();
+// The folder an installed library keeps its plugins in (the USB support
+// library, the compression library), with a trailing separator: on Linux
+// "zal2443/" inside ModuleFolder (lib/zal2443/), so they stay out of the
+// system's library folder; empty on Windows, where they sit beside the DLL.
+std::string PluginFolder();
 // The absolute form of an existing file or folder: on Linux with symbolic
 // links, "." and ".." resolved, on Windows the full long name.  Empty, with
 // the last error set, when the path does not exist.
@@ -184,7 +189,8 @@ bool QueryVersionString(const char *path, uint16_t language, uint16_t codePage,
 // ---------------------------------------------------------------- libraries
 using LibraryHandle = void *;
 // Win32 LoadLibraryA.  On posix a bare name X is searched as libX.so, then
-// X.so, in ZAL2443_PLUGIN_PATH, beside libzal2443.so, then the loader path.
+// X.so, in ZAL2443_PLUGIN_PATH, beside libzal2443.so, in its PluginFolder,
+// beside the program, then the loader path.
 LibraryHandle LoadLibrary(const char *name);
 // The file names LoadLibrary takes for a library name in a folder, in its
 // order: "compress.dll" is libcompress.so, compress.so, compress.dll on

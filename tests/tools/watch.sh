@@ -48,8 +48,8 @@ start_watcher() {
   echo "    the watcher did not start:"; sed 's/^/      /' w.err; return 1
 }
 results() { ls jobs | grep -c -E '\.(OK|ERR)$'; }
-# What .zalwatch holds besides the lock and the running watcher's work folder.
-claimed() { ls jobs/.zalwatch | grep -v -e '^lock$' -e '^work\.'; }
+# The jobs taken and not yet finished.
+claimed() { ls jobs/.zalwatch/claimed; }
 wait_results() {  # wait_results N SECONDS
   n=0
   while [ $n -lt $(($2 * 10)) ]; do [ "$(results)" -ge "$1" ] && return 0; sleep 0.1; n=$((n + 1)); done
@@ -79,7 +79,7 @@ check_jobs() {  # check_jobs N ALLOWED_INTERRUPTED
     i=$((i + 1))
   done
   [ $interrupted -le "$2" ] || { echo "    $interrupted jobs cut off by the kill, at most $2 allowed"; bad=$((bad + 1)); }
-  left=$(ls jobs jobs/.zalwatch | grep -E '^job-[0-9]+\.ini$')
+  left=$(ls jobs jobs/.zalwatch/claimed | grep -E '^job-[0-9]+\.ini$')
   [ -z "$left" ] || { echo "    job files left: $left"; bad=$((bad + 1)); }
   [ $bad -eq 0 ]
 }
@@ -131,7 +131,8 @@ two_hundred_jobs() {
   kill -TERM "$watcher"; wait "$watcher"; status=$?; watcher=
   [ $status -eq 0 ] || { echo "    exit $status after SIGTERM"; return 1; }
   grep -q "^watch: stopped (Terminated)" w.err || { echo "    no stop line"; return 1; }
-  [ "$(ls jobs/.zalwatch)" = lock ] || { echo "    left in .zalwatch: $(ls jobs/.zalwatch)"; return 1; }
+  [ -z "$(claimed)" ] && [ "$(ls jobs/.zalwatch)" = "claimed
+lock" ] || { echo "    left in .zalwatch: $(ls -R jobs/.zalwatch)"; return 1; }
 }
 
 # Drops jobs 0001..0200 paced, in the background.
@@ -172,9 +173,9 @@ sigkill_and_restart() { stopped_in_the_middle KILL 1; }
 # printed and is moved out; an old work folder goes.
 restart_after_kill() {
   fresh
-  mkdir -p jobs/.zalwatch/work.OLD
-  job_text 0001 > jobs/.zalwatch/job-0001.ini
-  job_text 0002 > jobs/.zalwatch/job-0002.OK
+  mkdir -p jobs/.zalwatch/work.OLD jobs/.zalwatch/claimed
+  job_text 0001 > jobs/.zalwatch/claimed/job-0001.ini
+  job_text 0002 > jobs/.zalwatch/claimed/job-0002.OK
   job_text 0003 > jobs/job-0003.ini
   start_watcher || return 1
   wait_results 3 20 || return 1
@@ -198,7 +199,16 @@ second_watcher() {
   [ $status -eq 1 ] || { echo "    the second watcher: exit $status"; return 1; }
   grep -q "is watched by another zalprint watch already" second.out || { cat second.out; return 1; }
   job_text 0001 > jobs/job-0001.ini
-  wait_results 1 20 && check_jobs 1 0
+  # Jobs named as the watcher's own files are jobs like any other.
+  job_text 0002 > jobs/lock
+  job_text 0003 > jobs/work.1
+  job_text 0004 > jobs/claimed
+  wait_results 4 20 && check_jobs 1 0 || return 1
+  [ -f jobs/lock.OK ] && [ -f jobs/work.OK ] && [ -f jobs/claimed.OK ] &&
+    [ "$(labels_of 0002)$(labels_of 0003)$(labels_of 0004)" = 111 ] ||
+    { echo "    result files: $(ls jobs | tr '\n' ' ')"; return 1; }
+  "$ZALPRINT" watch jobs --profile profile.ini --device DEV --settings settings.ini > second.out 2>&1
+  [ $? -eq 1 ] || { echo "    the lock was lost to a job named lock"; return 1; }
 }
 
 # A failing job is printed once and gives .ERR with the library's code.

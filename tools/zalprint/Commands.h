@@ -24,5 +24,7 @@ bool PreviewAvailable();
 int RenderPreview(const std::string &stream, const std::string &png, double widthInches, double lengthInches,
                   bool sizeGiven, const std::string &pdf);
 void PrintUsage(const char *program);
+// zalprint --version.
+int RunVersion();
 
 }  // namespace zalprint

@@ -92,4 +92,17 @@ std::string ReadProfileString(const std::string &file, const std::string &sectio
 // folder, so the library is always given full paths).
 std::string FullPath(const std::string &path);
 
+// The library this program runs with (ShellPosix.cpp, ShellWin32.cpp): its
+// name ("libzal2443", "ZAL2443.DLL") and its file version as the file's
+// version information gives it ("23.3.1.0"); the version is empty when the
+// file or its version information cannot be read.
+struct RunningLibrary {
+    std::string name;
+    std::string fileVersion;
+};
+RunningLibrary FindRunningLibrary();
+// The width in columns of the terminal standard error writes to; 0 when
+// standard error is not a terminal.
+int StderrTerminalColumns();
+
 }  // namespace zalprint

@@ -10,6 +10,7 @@
 #include "Commands.h"
 #include "Host.h"
 #include "PrintSession.h"
+#include "Progress.h"
 
 namespace zalprint {
 namespace {
@@ -121,7 +122,9 @@ int RunPrint(const Args &args) {
     };
     std::vector<Pending> pending;
     int exitCode = kExitOk;
+    ProgressLine progress(o.jobs.size(), StderrTerminalColumns());
     auto printPending = [&] {
+        if (block == 1) progress.Clear();  // the result lines go to the same terminal
         for (const Pending &job : pending) {
             long code = job.rc;
             std::string name = "-";
@@ -140,6 +143,7 @@ int RunPrint(const Args &args) {
             const std::string target = ResultFileOf(job.jobFile, code);
             if (SamePath(job.resultName, job.jobFile) && !SamePath(job.jobFile, target)) {
                 std::fflush(stdout);
+                progress.Clear();
                 std::fprintf(stderr, "zalprint: %s was not renamed to %s: %s\n", shown.c_str(),
                              (job.folder + BaseNameOf(target)).c_str(), WhyNotRenamed(job.jobFile, target).c_str());
                 exitCode = kExitFailed;
@@ -160,6 +164,7 @@ int RunPrint(const Args &args) {
             std::string folder = temp + "job" + std::to_string(i);
             std::string copy = folder + PathSeparator() + BaseNameOf(jobFile);
             if (!MakeFolder(folder) || (!LinkFile(jobFile, copy) && !CopyFileBytes(jobFile, copy))) {
+                progress.Clear();
                 std::fprintf(stderr, "zalprint: cannot copy %s\n", jobFile.c_str());
                 exitCode = kExitFailed;
                 continue;
@@ -168,12 +173,14 @@ int RunPrint(const Args &args) {
         }
         std::string base = BaseNameOf(given);
         std::string resultName;
+        progress.Show(i + 1, base);
         int32_t rc = session.Process(jobFile, base.substr(0, base.find('.')), FolderOf(original), o.resultFiles,
                                      resultName);
         pending.push_back({rc, jobFile, resultName, FolderOf(given)});
         if (pending.size() >= block) printPending();
         if (rc != 0) exitCode = kExitFailed;
     }
+    progress.Clear();
     printPending();
 
     if (!o.out.empty()) {

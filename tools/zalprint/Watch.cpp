@@ -8,11 +8,11 @@
 // open for writing (a read lease can be taken only then).
 //
 // The restart rule.  Just before it prints, a job is moved (renamed, which
-// is atomic) into DIR/.zalwatch/; the library turns it into a result file
-// there, which is then moved beside the jobs.  So a job still in DIR was
-// never started and is printed after a restart; a result file left in
-// .zalwatch/ was printed and is only moved out; a job file left in
-// .zalwatch/ was printing when the watcher was killed.  Its label may or
+// is atomic) into DIR/.zalwatch/claimed/; the library turns it into a result
+// file there, which is then moved beside the jobs.  So a job still in DIR
+// was never started and is printed after a restart; a result file left in
+// claimed/ was printed and is only moved out; a job file left in claimed/
+// was printing when the watcher was killed.  Its label may or
 // may not have gone out, and a second label is the worse fault for a
 // shipment: it is not printed again but becomes JOB.ERR, its [Error]
 // Description saying so and the host deciding.  SIGTERM, SIGINT and SIGHUP
@@ -49,6 +49,7 @@ namespace {
 
 constexpr const char *kStateFolder = ".zalwatch";
 constexpr const char *kLockFile = "lock";
+constexpr const char *kClaimedFolder = "claimed";
 constexpr const char *kWorkPrefix = "work.";
 // What a job cut off by a hard kill is reported as.
 constexpr long kInterruptedCode = -1204;
@@ -146,6 +147,7 @@ private:
     const WatchCommand &_command;
     std::string _folder;  // with a trailing '/'
     std::string _state;   // _folder + .zalwatch/
+    std::string _claimed;  // _state + claimed/: the jobs taken, then their results
     std::string _work;
     int _lock = -1, _inotify = -1, _signals = -1;
     sigset_t _blocked;
@@ -174,9 +176,12 @@ bool Watcher::Prepare() {
     }
     if (_folder.back() != '/') _folder += '/';
     _state = _folder + kStateFolder + "/";
-    if (!MakeFolder(_state)) {
-        Say("zalprint: cannot create %s: %s\n", _state.c_str(), std::strerror(errno));
-        return false;
+    _claimed = _state + kClaimedFolder + "/";
+    for (const std::string *folder : {&_state, &_claimed}) {
+        if (!MakeFolder(*folder)) {
+            Say("zalprint: cannot create %s: %s\n", folder->c_str(), std::strerror(errno));
+            return false;
+        }
     }
     // One watcher per folder: two would print the same jobs.
     _lock = ::open((_state + kLockFile).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
@@ -225,21 +230,19 @@ void Watcher::MarkInterrupted(const std::string &path) {
 }
 
 bool Watcher::MoveOut(const std::string &name) {
-    if (::rename((_state + name).c_str(), (_folder + name).c_str()) == 0) return true;
-    Say("zalprint: cannot move %s out of %s: %s\n", name.c_str(), kStateFolder, std::strerror(errno));
+    if (::rename((_claimed + name).c_str(), (_folder + name).c_str()) == 0) return true;
+    Say("zalprint: cannot move %s out of %s: %s\n", name.c_str(), _claimed.c_str(), std::strerror(errno));
     return false;
 }
 
-// What a killed run left in the state folder: result files go beside the
-// jobs; job files were printing and become JOB.ERR (see the restart rule).
+// What a killed run left among the claimed jobs: result files go beside
+// the jobs; job files were printing and become JOB.ERR (the restart rule).
 void Watcher::Recover() {
     std::vector<std::string> names;
-    if (DIR *dir = ::opendir(_state.c_str())) {
+    if (DIR *dir = ::opendir(_claimed.c_str())) {
         while (dirent *entry = ::readdir(dir)) {
             std::string name = entry->d_name;
-            if (name == "." || name == ".." || name == kLockFile) continue;
-            if (name.compare(0, std::strlen(kWorkPrefix), kWorkPrefix) == 0) continue;
-            names.push_back(name);
+            if (name != "." && name != "..") names.push_back(name);
         }
         ::closedir(dir);
     }
@@ -249,9 +252,9 @@ void Watcher::Recover() {
             if (MoveOut(name)) Say("watch: %s moved beside the jobs (its job was printed before a restart)\n", name.c_str());
             continue;
         }
-        MarkInterrupted(_state + name);
+        MarkInterrupted(_claimed + name);
         std::string result = BaseNameOf(ResultFileOf(name, kInterruptedCode));
-        if (::rename((_state + name).c_str(), (_state + result).c_str()) != 0 || !MoveOut(result)) continue;
+        if (::rename((_claimed + name).c_str(), (_claimed + result).c_str()) != 0 || !MoveOut(result)) continue;
         Say("watch: %s result=%ld %s file=%s (printing when the watch was killed: not printed again)\n", name.c_str(),
             kInterruptedCode, kInterruptedName, result.c_str());
     }
@@ -294,7 +297,7 @@ void Watcher::Rescan() {
 }
 
 void Watcher::Process(const std::string &name) {
-    const std::string job = _folder + name, claimed = _state + name;
+    const std::string job = _folder + name, claimed = _claimed + name;
     struct stat st;
     if (::lstat(job.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;  // gone, or no file
     // The claim: from here on a restart knows this job was started.
@@ -312,7 +315,7 @@ void Watcher::Process(const std::string &name) {
         // The library could not make the result file: the job is not left to
         // be printed again, it is named as failed by hand.
         result = BaseNameOf(ResultFileOf(name, rc == 0 ? -1 : code));
-        if (::rename(claimed.c_str(), (_state + result).c_str()) != 0) {
+        if (::rename(claimed.c_str(), (_claimed + result).c_str()) != 0) {
             Say("zalprint: cannot name %s as failed: %s\n", name.c_str(), std::strerror(errno));
             return;
         }

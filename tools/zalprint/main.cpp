@@ -32,6 +32,7 @@ void PrintUsage(const char *program) {
         "              the diagnostics dialog of the device (Linux): a form on the terminal, or\n"
         "              the buttons given pressed in order (config prints the configuration label)\n"
         "  help        this text (also --help)\n"
+        "  --version   zalprint's release and the library's, as its file gives it\n"
         "\n"
         "print options:\n"
         "  --profile FILE       profile file; section [PeripheralSetup] holds the device's\n"
@@ -78,7 +79,8 @@ void PrintUsage(const char *program) {
         "  as the profile holds them afterwards.\n"
         "\n"
         "For each job one line: result=<code> <name> file=<result file or ->, where code is the\n"
-        "job's detailed result (0 printed; negative codes name the failure).\n"
+        "job's detailed result (0 printed; negative codes name the failure).  A batch of more\n"
+        "than 50 jobs shows its progress on stderr when that is a terminal.\n"
         "\n"
         "Exit status: 0 every job printed, 1 a job failed, 2 bad usage or a missing file.\n",
         program);
@@ -100,6 +102,8 @@ int main(int argc, char **argv) {
     if (command == "help" || command == "--help" || command == "-h") {
         PrintUsage(program);
         rc = kExitOk;
+    } else if (command == "--version") {
+        rc = RunVersion();
     } else if (command == "info") {
         rc = RunInfo(args);
     } else if (command == "print") {

@@ -7,9 +7,10 @@
 // platform's default C convention (see plugins/compress/Compress.h).
 //
 // Loading a library runs its code, so the job only chooses among folders
-// the machine's owner allowed: the program's folder, this library's
-// folder, and those named by the registry value "MaxiCompressDirs" or the
-// environment variable ZAL2443_COMPRESS_DIRS (folders separated by ';').
+// the machine's owner allowed: the program's folder, this library's folder
+// and its installed plugin folder, and those named by the registry value
+// "MaxiCompressDirs" or the environment variable ZAL2443_COMPRESS_DIRS
+// (folders separated by ';').
 // A job's CompressDir elsewhere counts as a folder without the library.
 // On Linux a library, or its folder, that other users may change is
 // refused as well.
@@ -62,7 +63,8 @@ void AppendFolders(const std::string &list, std::vector<std::string> &folders) {
 bool IsAllowedCompressFolder(const std::string &folder) {
     std::string wanted = platform::CanonicalPath(folder.c_str());
     if (wanted.empty()) return false;
-    std::vector<std::string> allowed = {platform::ExecutableFolder(), platform::ModuleFolder()};
+    std::vector<std::string> allowed = {platform::ExecutableFolder(), platform::ModuleFolder(),
+                                        platform::PluginFolder()};
     std::string named;
     GetMaxiCompressDirs(named);
     AppendFolders(named, allowed);
@@ -318,7 +320,24 @@ int32_t CompressString(const MaxiCodeFields &fields, const char *message, const 
 std::string CompressDirectory(const LabelContext &label, std::size_t maxLength) {
     char folder[1024] = {};
     label.job.Raw("CompressDir", "", folder);
-    if (folder[0] == '\0') CopyText(folder, platform::ExecutableFolder().c_str());
+    if (folder[0] == '\0') {
+        // An installed library keeps the compression library among its
+        // plugins, not beside every host program that may load it.
+        // Looked at quietly, the last error kept: the log shows
+        // FindCompressLibrary's search of the folder chosen.
+        uint32_t lastError = platform::GetLastError();
+        std::string programFolder = platform::ExecutableFolder();
+        std::string pluginFolder = platform::PluginFolder();
+        auto holdsLibrary = [](const std::string &candidate) {
+            for (const std::string &name : platform::LibraryFileNames(compress_LIBRARY_FILE)) {
+                if (platform::FindFile((candidate + name).c_str())) return true;
+            }
+            return false;
+        };
+        bool installed = !pluginFolder.empty() && !holdsLibrary(programFolder) && holdsLibrary(pluginFolder);
+        CopyText(folder, (installed ? pluginFolder : programFolder).c_str());
+        platform::SetLastError(lastError);
+    }
     // room for the backslash within maxLength
     if (maxLength > 0 && maxLength - 1 < sizeof folder) folder[maxLength - 1] = '\0';
     AppendBackslash(folder);

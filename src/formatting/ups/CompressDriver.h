@@ -35,8 +35,10 @@ bool GetCompressField(const MaxiCodeFields &fields, int32_t id, char value[36], 
 // The whole-string method takes file versions 1.1.2.x with x at least 1.
 bool IsSupportedCompressVersion(const LibraryVersionInfo &version);
 
-// The compression folder: job key "CompressDir", else the host's folder,
-// with a trailing backslash; at most maxLength characters.
+// The compression folder: job key "CompressDir", else the host's folder
+// (or, when that holds no compression library and the installed plugin
+// folder does, that folder), with a trailing backslash; at most maxLength
+// characters.
 std::string CompressDirectory(const LabelContext &label, std::size_t maxLength);
 
 // MaxiCode test mode: input.dat and complog.err of the compression folder,

@@ -34,6 +34,11 @@ std::string ModuleFolder() {
     return path.substr(0, path.rfind('/') + 1);
 }
 
+std::string PluginFolder() {
+    std::string folder = ModuleFolder();
+    return folder.empty() ? folder : folder + ZAL2443_PLUGIN_FOLDER_NAME + "/";
+}
+
 std::string CanonicalPath(const char *path) {
     if (path == nullptr || *path == '\0') {
         SetLastError(kErrorFileNotFound);

@@ -2,7 +2,8 @@
 //
 // Name rule.  LoadLibrary("X") looks for libX.so, then X.so, in each folder
 // of ZAL2443_PLUGIN_PATH (colon-separated), then beside libzal2443.so, then
-// beside the executable, then on the loader's own search path.  A name with
+// in its plugin folder (lib/zal2443/ when installed), then beside the
+// executable, then on the loader's own search path.  A name with
 // a folder ("dir\compress.dll") is looked for in that folder only, with the
 // ".dll" extension replaced the same way: dir/libcompress.so, dir/compress.so,
 // then the name as given.
@@ -73,6 +74,7 @@ LibraryHandle LoadLibrary(const char *name) {
         }
     }
     folders.push_back(ThisLibraryFolder());
+    folders.push_back(PluginFolder());
     folders.push_back(ExecutableFolder());
     for (const std::string &folder : folders) {
         if (folder.empty()) continue;

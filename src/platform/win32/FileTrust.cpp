@@ -21,6 +21,9 @@ std::string ModuleFolder() {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+// The plugins sit beside the DLL, where LoadLibrary looks first.
+std::string PluginFolder() { return std::string(); }
+
 std::string CanonicalPath(const char *path) {
     if (path == nullptr || *path == '\0') {
         ::SetLastError(ERROR_FILE_NOT_FOUND);
