@@ -34,7 +34,8 @@ bool CommandReader::Next(Command &command) {
             int64_t rowBytes = 0, rows = 0;
             if (fields.size() == 4 && ParseNumber(fields[2], rowBytes) && ParseNumber(fields[3], rows) &&
                 rowBytes > 0 && rows > 0) {
-                size_t dataStart = size_t(rest.data() - _stream.data());
+                // Rows as the last thing of the stream leave no rest, and no data.
+                size_t dataStart = rest.data() == nullptr ? _stream.size() : size_t(rest.data() - _stream.data());
                 size_t length = std::min<size_t>(size_t(rowBytes) * size_t(rows), _stream.size() - dataStart);
                 command.args = _stream.substr(_pos + 2, dataStart - _pos - 2);
                 command.binary = _stream.substr(dataStart, length);
