@@ -2,8 +2,10 @@
 // prints them, with the detailed result of each job.
 #include <cstdio>
 #include <cstdlib>
+#include <cctype>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -123,6 +125,13 @@ int RunPrint(const Args &args) {
     std::vector<Pending> pending;
     int exitCode = kExitOk;
     ProgressLine progress(o.jobs.size(), StderrTerminalColumns());
+    const std::string jobsFolder = temp + "jobs";
+    std::set<std::string> namesGiven;  // the job names in jobsFolder, lower case
+    if (!o.resultFiles && !MakeFolder(jobsFolder)) {
+        std::fprintf(stderr, "zalprint: cannot create %s\n", jobsFolder.c_str());
+        finish();
+        return kExitFailed;
+    }
     auto printPending = [&] {
         if (block == 1) progress.Clear();  // the result lines go to the same terminal
         for (const Pending &job : pending) {
@@ -160,10 +169,15 @@ int RunPrint(const Args &args) {
         if (!o.resultFiles) {
             // The library renames or deletes the file it is given: hand it a
             // second name (or a copy), so the user's file stays.  It keeps
-            // its own name, which a print queue shows as the job's.
-            std::string folder = temp + "job" + std::to_string(i);
-            std::string copy = folder + PathSeparator() + BaseNameOf(jobFile);
-            if (!MakeFolder(folder) || (!LinkFile(jobFile, copy) && !CopyFileBytes(jobFile, copy))) {
+            // its own name, which a print queue shows as the job's: all in
+            // one folder, a name met before (in any case) in one of its own.
+            std::string name = BaseNameOf(jobFile), key = name;
+            for (char &c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            std::string folder = jobsFolder;
+            if (!namesGiven.insert(key).second) folder = temp + "job" + std::to_string(i);
+            std::string copy = folder + PathSeparator() + name;
+            if ((folder != jobsFolder && !MakeFolder(folder)) ||
+                (!LinkFile(jobFile, copy) && !CopyFileBytes(jobFile, copy))) {
                 progress.Clear();
                 std::fprintf(stderr, "zalprint: cannot copy %s\n", jobFile.c_str());
                 exitCode = kExitFailed;
