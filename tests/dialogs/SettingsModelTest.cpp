@@ -52,18 +52,6 @@ TEST(SettingsModel, OpensWithTheNodesOptionsOrTheDefaults) {
     }
 }
 
-TEST(SettingsModel, OnlyTheZebra2844SpeedListEndsInASecondThreeAndAHalf) {
-    SettingsModel zebra("Zebra 2844 Settings", {});
-    SettingsModel eltron("Eltron 2443 Settings", {});
-    const std::vector<std::string> speeds = {"1", "1.5", "2", "2.5", "3", "3.5", "4", "5", "6"};
-    EXPECT_EQ(eltron.SpeedItems(), speeds);
-    std::vector<std::string> zebraSpeeds = speeds;
-    zebraSpeeds.push_back("3.5");
-    EXPECT_EQ(zebra.SpeedItems(), zebraSpeeds);
-    EXPECT_EQ(zebra.HeatItems().size(), 15u);
-    EXPECT_EQ(zebra.HeatItems().front() + "-" + zebra.HeatItems().back(), "1-15");
-}
-
 TEST(SettingsModel, OkKeepsFiveCharactersAndCancelTheStartValues) {
     EXPECT_EQ(SettingsModel::Accept({"123456", "2.5", "12", ""}), (OptionTexts{"12345", "2.5", "12", ""}));
     SettingsModel model("Eltron 2443 Settings", {"abcdefg", "", "", "7"});

@@ -165,21 +165,6 @@ TEST(RawZALDoc, ValidateCoordsRefusesBeforeInit) {
     EXPECT_EQ(x * 100 + y, 1020);
 }
 
-// The document reset keeps the orientation, the media dots and the text.
-TEST(RawZALDoc, ResetState) {
-    EPLDoc doc;
-    LabelFormat format = MakeFormat(MakeMedia(4.0f, 6.75f, true, 3));
-    CopyText(format.Name, "Label");
-    ASSERT_TRUE(doc.InitDoc(&format));
-    doc.ZALDoc::Reset();
-    EXPECT_EQ(doc.Media.Type.Width, 0.0f);
-    EXPECT_EQ(doc.Media.Orientation.Id, 3);
-    EXPECT_EQ(doc.Dims.Width, 600);
-    EXPECT_EQ(doc.Dims.MediaLength, 1372);
-    EXPECT_STREQ(doc.Name, "");
-    EXPECT_NE(doc._Source, nullptr);  // only RawZALDoc::Reset releases the text
-}
-
 // The document's own copy has a comment header, the plain copy none; both
 // replace what the file held.  An empty document touches no file; a file
 // that cannot be opened is tried three times.

@@ -50,9 +50,8 @@ TEST(CommonDataTest, TextFields) {
         /* 14*/ {"TestModeFlag=y\nTestID=Run7\n",                    FIELD(TestID),      "Run7"},
         /* 15*/ {"TestModeFlag=Y\n",                                 FIELD(TestID),      "Test"},
         /* 16*/ {"TestModeFlag=Y\nTestID=ABCDEFGHIJKLMNO\n",         FIELD(TestID),      "ABCDEFGHIJ"},
-        /* 17*/ {"",                                                 FIELD(VersionText), "OV v23.03.01"},
-        /* 18*/ {"PONumber=4500012\n",                               FIELD(POLine),      "PO # 4500012"},
-        /* 19*/ {"DocutabData14=ABCDEFGHIJKLMNOPQRSTUVWXYZ\n",       FIELD(DocutabLine14), "ABCDEFGHIJKLMNOPQRSTUVWX"},
+        /* 17*/ {"PONumber=4500012\n",                               FIELD(POLine),      "PO # 4500012"},
+        /* 18*/ {"DocutabData14=ABCDEFGHIJKLMNOPQRSTUVWXYZ\n",       FIELD(DocutabLine14), "ABCDEFGHIJKLMNOPQRSTUVWX"},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {

@@ -59,15 +59,13 @@ TEST(FedExExpressDataTest, DerivedLines) {
                  Express<&X::CountryLine>, "UNITED STATES OF AME     UNITED "},
         // the city line takes a ZIP of 5 characters or more
         /* 13*/ {"ShipTo7=Charlotte NC\nShipToZip=2820\n",                 Common<&CommonData::ShipTo7>, "CHARLOTTE NC"},
-        /* 14*/ {"PowershipNumber=123456789\nSoftwareVersion=SHIPDESK74\n", Express<&X::CadLine>, "CAD: 1234567/SHIPDESK74"},
-        /* 15*/ {"Origin=ATLANTA\n",                                       Express<&X::OriginLine>, "ORIGIN ID: ATLA"},
         // quotes: the printed lines from the ship date to the piece count, and the addresses; not the origin line
-        /* 16*/ {"Origin=A\"B\n",                                          Express<&X::OriginLine>, "ORIGIN ID: A\"B"},
-        /* 17*/ {"LblTrackingNumberLabel=TRK\"#\n",                        Express<&X::TrackingCaption>, "TRK'#"},
+        /* 14*/ {"Origin=A\"B\n",                                          Express<&X::OriginLine>, "ORIGIN ID: A\"B"},
+        /* 15*/ {"LblTrackingNumberLabel=TRK\"#\n",                        Express<&X::TrackingCaption>, "TRK'#"},
         // COD texts, read only when the COD return label goes with this package
-        /* 18*/ {"CodFlag=N\n",                                            Express<&X::CodSecurity>, ""},
-        /* 19*/ {"CodFlag=Y\nOrderCount=2\n",                              Express<&X::CodSecurity>, ""},
-        /* 20*/ {"CodFlag=Y\nLblCODServiceType=2DAY\n",                    Express<&X::CodServiceType>, "              2DAY"},
+        /* 16*/ {"CodFlag=N\n",                                            Express<&X::CodSecurity>, ""},
+        /* 17*/ {"CodFlag=Y\nOrderCount=2\n",                              Express<&X::CodSecurity>, ""},
+        /* 18*/ {"CodFlag=Y\nLblCODServiceType=2DAY\n",                    Express<&X::CodServiceType>, "              2DAY"},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -123,28 +121,6 @@ TEST(FedExExpressDataTest, ExpressMessage) {
         EXPECT_EQ(f.fedex->Pdf417Length, static_cast<int32_t>(rows[i].message.size())) << "row " << i;
         EXPECT_STREQ(f.fedex->CodPdf417Message, "") << "row " << i;
     }
-}
-
-// The COD return label's message: the return's address and tracking, one
-// piece of no weight, the COD service code, the account of the job; no
-// master tracking number.
-TEST(FedExExpressDataTest, CodReturnMessage) {
-    const std::string keys =
-        "CodFlag=Y\nCodReturnZip=30071-1234\nCodReturnTrackingNumber=794612345671\nLblCODFormId=0202\n"
-        "AccountNumber=1234567890\nCodRetDelAddress=4410 PEACHTREE\nCodReturnCity=NORCROSS\nCodReturnState=GA\n"
-        "CodReturnName=BRAMBLEWOOD\nCodReturnAddress1=BRAMBLEWOOD OUTFITTERS\nPDFCODPhoneNumber=7705550142\n"
-        "CodReturnAddress2Line2=DOCK 3\nPDFOrderNumber=SO-88213-0000000000000000001\nMasterTrackingNumber=794612345600\n"
-        "CodReturnOneDeeBarcode=1001900000560007946123456710030071\nCODPDFIndHandCodes=CR\nCODPDFDestRampID=ATLR\n";
-    const std::string message =
-        Shipment("30071-1234" + GS + "840" + GS + "56" + GS + "794612345671" "0202", "123456789", "073", "1/1",
-                 "0.00" "LB", "4410 PEACHTREE" + GS + "NORCROSS" + GS + "GA" + GS + "BRAMBLEWOOD") +
-        kOptional + "11Z" "BRAMBLEWOOD OUTFITTERS" + GS + "12Z" "7705550142" + GS + "14Z" "DOCK 3" + GS + "15Z" "1234567" +
-        GS + "K" "SO-88213-000000000000000" + GS + "31Z" "1001900000560007946123456710030071" + GS + "32Z" "CR" + GS +
-        "34Z" "06" + GS + "39Z" "ATLR" + GS + RS + EOT;
-    Formatted f(keys + kMessageJob);
-    ASSERT_TRUE(f.ok);
-    EXPECT_EQ(f.fedex->CodPdf417Message, message);
-    EXPECT_FALSE(FedExCodReturnLabelOrdered(*f.fedex, f.job.label.jobWide));  // no tracking caption
 }
 
 // The one-dimensional bar code must have 34 characters: otherwise the job

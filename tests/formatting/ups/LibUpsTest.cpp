@@ -95,23 +95,21 @@ TEST(LibUpsTest, InstructionAndBillingLines) {
         /*  1*/ {"HazardousFlag=Y\nHazModeOfTransport=g\nHazMatNumber1=UN1203\nHazMatNumber3=UN1993\n",
                  {"HAZARDOUS MATERIALS - GROUND ONLY", "HAZ#: UN1203, UN1993"}, ""},
         /*  2*/ {"BillingOption=XYZ\nBillAccount=A12345\n", {"BILLING: P/P A12345"}, ""},
-        /*  3*/ {"TrackingNumber=1Z12345EPP05271688\nBillingOption=CON\n",
-                 {"BILLING: P/P", "ATTENTION UPS DRIVER: SHIPPER RELEASE"}, ""},
         // nine pieces: the first eight lines are kept
-        /*  4*/ {"TrackingNumber=1Z12345E3205271688\nBillingOption=PRE\nCodFlag=Y\nCodAmount=5\nDDOIndicator=D\n"
+        /*  3*/ {"TrackingNumber=1Z12345E3205271688\nBillingOption=PRE\nCodFlag=Y\nCodAmount=5\nDDOIndicator=D\n"
                  "DeliveryConfirmationFlag=Y\nDescOfGoods=TOYS\nHazardousFlag=Y\nEarliestDelivery=0830\nCarbonNeutralFlag=Y\n",
                  {"BILLING: P/P ", "COD $5.00", "DIRECT DELIVERY ONLY", "SIGNATURE REQUIRED", "DESC: TOYS",
                   "HAZARDOUS MATERIALS - AIR ELIGIBLE", "HAZ#: ", "EARLIEST DELIVERY TIME 08:30"}, ""},
         // a short earliest time gives the characters it has
-        /*  5*/ {"TrackingNumber=1Z12345E1505271688\nEarliestDelivery=8\n", {"EARLIEST DELIVERY TIME 8:"}, ""},
-        /*  6*/ {"TrackingNumber=1Z12345E8405271688\nShipmentRef1=PO 77\nShipRefTitle1=REF:\nBillingOption=PRE\nDescOfGoods=BOOKS\n",
+        /*  4*/ {"TrackingNumber=1Z12345E1505271688\nEarliestDelivery=8\n", {"EARLIEST DELIVERY TIME 8:"}, ""},
+        /*  5*/ {"TrackingNumber=1Z12345E8405271688\nShipmentRef1=PO 77\nShipRefTitle1=REF:\nBillingOption=PRE\nDescOfGoods=BOOKS\n",
                  {"BILLING: P/P ", "DESC: BOOKS", "RETURN SERVICE", "REF: PO 77"}, ""},
         // a description title that fills the piece leaves no room for the goods
-        /*  7*/ {"DescTitle=DDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDD\nDescOfGoods=BOOKS\n",
+        /*  6*/ {"DescTitle=DDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDD\nDescOfGoods=BOOKS\n",
                  {"DDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDDD"}, ""},
         // export lines; the AES piece holds 24 characters
-        /*  8*/ {"Carrier=UPSINT\nSEDFlag=X\nAESNumber=X20230101123456789012345678901234\n", {"AES NOEEI X202301011234"}, ""},
-        /*  9*/ {"Carrier=UPSINT\nEINNumber=12345678901234567890\nPowerOfAttorneyFlag=Y\n", {"EIN:  1234567890123"}, ""},
+        /*  7*/ {"Carrier=UPSINT\nSEDFlag=X\nAESNumber=X20230101123456789012345678901234\n", {"AES NOEEI X202301011234"}, ""},
+        /*  8*/ {"Carrier=UPSINT\nEINNumber=12345678901234567890\nPowerOfAttorneyFlag=Y\n", {"EIN:  1234567890123"}, ""},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
@@ -146,13 +144,11 @@ TEST(LibUpsTest, InternationalIndicators) {
     struct Row { const char *job, *fields; };
     // clang-format off
     const Row rows[] = {
-        /*  0*/ {"PaperlessFlag=y\nOtherDocumentFlag=Y\nInvoiceFlag=Y\n",                "EDI-PULL |  | N |  | "},
-        /*  1*/ {"InvoiceFlag=Y\nKeyFlag=Y\n",                                          "INV |  | N |  | "},
+        /*  0*/ {"InvoiceFlag=Y\nKeyFlag=Y\n",                                          "INV |  | N |  | "},
         // return services (code 84)
-        /*  2*/ {"TrackingNumber=1Z12345E8405271688\nInvoiceFlag=Y\n",                   "INV-RS |  | N |  | RETURN SERVICE"},
-        /*  3*/ {"TrackingNumber=1Z12345E8405271688\nEDIFlag=Y\n",                       "RS |  | N |  | RETURN SERVICE"},
-        /*  4*/ {"TrackingNumber=1Z12345E8405271688\nPaperlessFlag=Y\n",                 "EDI |  | N |  | RETURN SERVICE"},
-        /*  5*/ {"PowerOfAttorneyFlag=Y\nSEDFlag=U\nCertificateFlag=Y\n",                 " | POA/EEI/CO | N |  | "},
+        /*  1*/ {"TrackingNumber=1Z12345E8405271688\nEDIFlag=Y\n",                       "RS |  | N |  | RETURN SERVICE"},
+        /*  2*/ {"TrackingNumber=1Z12345E8405271688\nPaperlessFlag=Y\n",                 "EDI |  | N |  | RETURN SERVICE"},
+        /*  3*/ {"PowerOfAttorneyFlag=Y\nSEDFlag=U\nCertificateFlag=Y\n",                 " | POA/EEI/CO | N |  | "},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {

@@ -110,13 +110,6 @@ TEST(UpsPdf417Test, MissingMessageVersion) {
     }
 }
 
-TEST(UpsPdf417Test, EplEncoding) {
-    Pdf417Run run("PDF417_01sMsgVer=12\nPDF417_01String=O'HARE \"A\"\n");
-    ASSERT_TRUE(run.ok);
-    ASSERT_TRUE(EncodeUPSPDF417String(*run.ups));
-    EXPECT_EQ(run.Data(), "01\t12\t{)>\tO\\'HARE \\\"A\\\"\r99\r");
-}
-
 TEST(UpsPdf417Test, EplEscape) {
     struct Row { const char *text; std::size_t capacity; bool ok; const char *expected; };
     // clang-format off
