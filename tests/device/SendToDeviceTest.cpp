@@ -1,12 +1,22 @@
+// The device output: ports written, flushed and closed, and under faults:
+// ports that do not open (a Retry/Cancel box per try), parallel status,
+// an output file another writer holds, output folders that are missing or
+// closed, a write cut by a file-size limit, USB printers (FIFOs under the
+// fake usblp tree) that take no data or stop taking it, and a serial line
+// nobody drains.  Each ends in a result code and a log line that says what
+// happened; none waits longer than the job's busy time-out.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "common/DllCache.h"
 #include "common/ErrorCodes.h"
+#include "common/Format.h"
 #include "common/Log.h"
 #include "common/Seams.h"
 #include "device/DeviceOutput.h"
@@ -16,8 +26,16 @@
 
 #if !defined(_WIN32)
 #include <fcntl.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
+
+#include <cstdlib>
 #endif
 
 namespace zal {
@@ -25,6 +43,7 @@ namespace {
 
 using test::FixedSeams;
 
+constexpr const char *kDevice = "Label - Test";
 constexpr const char *kCaption = "Quorra Peripheral Engine";
 constexpr uint32_t kRetryCancelStyle = 0x50005;
 constexpr int kRetry = 4;
@@ -39,19 +58,26 @@ constexpr uint32_t kMissingFolderError = platform::kErrorPathNotFound;
 constexpr uint32_t kMissingFolderError = platform::kErrorFileNotFound;
 #endif
 
-std::unique_ptr<JobContext> MakeContext(const char *portText) {
+std::unique_ptr<JobContext> MakeContext(const char *portText, uint32_t busyTimeout = 10000) {
     auto context = std::make_unique<JobContext>();
     std::memset(context.get(), 0, sizeof(JobContext));
     std::strcpy(context->PortText, portText);
-    std::strcpy(context->DeviceDescription, "Label - Test");
-    context->BusyTimeout = 10000;
+    std::strcpy(context->DeviceDescription, kDevice);
+    context->BusyTimeout = busyTimeout;
     return context;
 }
 
+// A system error as the box shows it, and with its code as the log does.
 std::string SystemText(uint32_t code) {
     std::string text;
     platform::SystemMessage(code, 0, text);
     return text;
+}
+
+std::string Describe(uint32_t code) {
+    char description[256];
+    FormatErrorString(code, description, sizeof description, true, kKindWin32);
+    return description;
 }
 
 // True when the file can be opened without sharing, so nobody holds it.
@@ -134,6 +160,86 @@ TEST(SendToDeviceTest, FailedSerialSetupClosesThePortAndSendsNothing) {
     EXPECT_TRUE(log.Logged(" for device \"Label - Test\" on port \"COM1\"; [WIN32 0x"));
 }
 
+std::string OpenFileLine(const std::string &file, const std::string &rest) {
+    return "SendToDevice: Error while opening output file \"" + file + "\" of device \"" + kDevice + "\"" + rest;
+}
+
+// The other writer of the output file: an open without sharing, as the
+// port itself opens the file, let go after a number of busy waits.
+struct OtherWriter {
+    static platform::Handle handle;
+    static int releaseAfter;  // 0: never
+    static int waits;
+    static void Wait(uint32_t ms) {
+        FixedSeams::Sleeps().push_back(ms);
+        if (++waits == releaseAfter) {
+            platform::CloseHandle(handle);
+            handle = platform::kInvalidHandle;
+        }
+    }
+};
+platform::Handle OtherWriter::handle = platform::kInvalidHandle;
+int OtherWriter::releaseAfter = 0;
+int OtherWriter::waits = 0;
+
+TEST(SendToDeviceFaultTest, OutputFileHeldByAnotherWriterIsWaitedFor) {
+    struct Row { uint32_t busyTimeout; int releaseAfter; int32_t result; std::size_t waits; };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {1000, 3, ZALERR_SUCCESS,          3},
+        /*  1*/ {100,  0, ZALERR_PRINTER_OPENFAIL, 2},  // 2 x 50 ms fill the busy time-out
+        /*  2*/ {0,    0, ZALERR_PRINTER_OPENFAIL, 0},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row &row = rows[i];
+        test::LogCapture log;
+        test::TempDir dir;
+        const std::string out = dir.file("Label1.out");
+        auto context = MakeContext("FILE", row.busyTimeout);
+        std::strcpy(context->OutputFile, out.c_str());
+        platform::OpenOptions exclusive;
+        exclusive.disposition = platform::Disposition::OpenAlways;
+        OtherWriter::handle = platform::CreateFile(out.c_str(), exclusive);
+        ASSERT_TRUE(platform::IsValidHandle(OtherWriter::handle)) << "row " << i;
+        OtherWriter::releaseAfter = row.releaseAfter;
+        OtherWriter::waits = 0;
+        seams::Current().sleep = OtherWriter::Wait;
+
+        EXPECT_EQ(SendToDevice(context.get(), "N\nP1\n", 5), row.result) << "row " << i;
+        if (platform::IsValidHandle(OtherWriter::handle)) platform::CloseHandle(OtherWriter::handle);
+        EXPECT_EQ(FixedSeams::Sleeps(), std::vector<uint32_t>(row.waits, 50)) << "row " << i;
+        EXPECT_EQ(test::ReadFile(out), row.result == 0 ? "N\nP1\n" : "") << "row " << i;
+        if (row.result != 0) {
+            EXPECT_TRUE(log.HasErrorMessage(OpenFileLine(
+                out, " after waiting " + std::to_string(row.busyTimeout) +
+                         " ms for another writer; " + Describe(platform::kErrorSharingViolation))))
+                << "row " << i;
+        }
+        EXPECT_TRUE(FixedSeams::Boxes().empty()) << "row " << i;
+    }
+}
+
+TEST(SendToDeviceFaultTest, OutputFileThatCannotBeOpenedSaysWhy) {
+    struct Row { const char *name; uint32_t error; };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {"missing", kMissingFolderError},            // a folder that does not exist
+        /*  1*/ {"",        platform::kErrorAccessDenied},   // the output file is a folder
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        test::LogCapture log;
+        test::TempDir dir;
+        std::string out = *rows[i].name ? dir.file(rows[i].name) + test::Separator() + "Label1.out" : dir.path();
+        auto context = MakeContext("FILE", 10000);
+        std::strcpy(context->OutputFile, out.c_str());
+        EXPECT_EQ(SendToDevice(context.get(), "N\nP1\n", 5), ZALERR_PRINTER_OPENFAIL) << "row " << i;
+        EXPECT_TRUE(log.HasErrorMessage(OpenFileLine(out, "; " + Describe(rows[i].error)))) << "row " << i;
+        EXPECT_TRUE(FixedSeams::Sleeps().empty()) << "row " << i;  // nothing to wait for
+    }
+}
+
 #if !defined(_WIN32)
 
 using test::EnvVar;
@@ -169,10 +275,7 @@ private:
 // the error line give it.
 std::string Unreadable(const char *what, uint32_t code) {
     std::string text = std::string("the status device \"\\\\.\\LPTSTAT1\" ") + what;
-    if (code == 0) return text;
-    char description[256];
-    FormatErrorString(code, description, sizeof description, true, kKindWin32);
-    return text + "; " + description;
+    return code == 0 ? text : text + "; " + Describe(code);
 }
 
 // Retry, then Cancel on each box.
@@ -262,11 +365,8 @@ TEST(SendToDeviceTest, OutputFileThatCannotBeWritten) {
     std::strcpy(context->OutputFile, "/dev/full");
     EXPECT_EQ(SendToDevice(context.get(), "N\n", 2), ZALERR_PRINTER_BADWRITE);
     EXPECT_TRUE(FixedSeams::Boxes().empty());
-    char description[256];
-    FormatErrorString(platform::kErrorDiskFull, description, sizeof description, true, kKindWin32);
     EXPECT_TRUE(log.HasErrorMessage("SendToDevice: Failed to write to output file \"/dev/full\" of device \"Label - "
-                                    "Test\" (0 of 2 bytes written); " +
-                                    std::string(description)));
+                                    "Test\" (0 of 2 bytes written); " + Describe(platform::kErrorDiskFull)));
 }
 
 TEST(SendToDeviceTest, FailedWriteAsksUntilCancel) {
@@ -276,12 +376,11 @@ TEST(SendToDeviceTest, FailedWriteAsksUntilCancel) {
     FixedSeams seams;
     seams.ScriptAnswers({kRetry, kCancel});
     EXPECT_EQ(SendToDevice(context.get(), "N\n", 2), ZALERR_PRINTER_BADWRITE);
-    char description[256];
-    FormatErrorString(platform::kErrorDiskFull, description, sizeof description, true, kKindWin32);
+    const std::string description = Describe(platform::kErrorDiskFull);
     ASSERT_EQ(FixedSeams::Boxes().size(), 2u);
     EXPECT_EQ(FixedSeams::Boxes()[1].text, kSendBox + "LPT1:\nError: " + description);
     EXPECT_TRUE(log.HasErrorMessage("SendToDevice: Failed to write to device \"Label - Test\" on port \"LPT1:\"; " +
-                                    std::string(description)));
+                                    description));
     EXPECT_FALSE(log.HasDebugMessage("Wrote 2 bytes of data."));
 }
 
@@ -299,8 +398,8 @@ bool UsbLibraryBuilt() {
     return true;
 }
 
-std::unique_ptr<JobContext> UsbContext(const char *portText) {
-    auto context = MakeContext(portText);
+std::unique_ptr<JobContext> UsbContext(const char *portText, uint32_t busyTimeout = 10000) {
+    auto context = MakeContext(portText, busyTimeout);
     context->IsUsb = 1;
     context->PortKind = 4;
     context->UsbVendorId = 0x0A5F;
@@ -352,6 +451,332 @@ TEST(SendToDeviceTest, UsbPrinterByIdWhenTheNameDoesNotMatch) {
         }
         FreeDllList();
     }
+}
+
+// A label of the given size whose bytes tell their place, so that a
+// fragment or a repeated start shows.
+std::string Label(std::size_t size) {
+    std::string label = "N\n";
+    while (label.size() + 3 < size) label += static_cast<char>('A' + label.size() % 23);
+    return label + "P1\n";
+}
+
+int32_t Send(JobContext &context, const std::string &label) {
+    return SendToDevice(&context, label.data(), static_cast<int>(label.size()));
+}
+
+// Runs the current test again in a child without the capabilities that
+// let root write any folder (setpriv of util-linux); its status, or -1 when
+// it could not be started.
+int RerunWithoutCapabilities() {
+    char self[4096];
+    ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return -1;
+    self[n] = '\0';
+    const ::testing::TestInfo *info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string filter = std::string("--gtest_filter=") + info->test_suite_name() + "." + info->name();
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::setenv("ZAL2443_TEST_WITHOUT_CAPS", "1", 1);
+        ::execlp("setpriv", "setpriv", "--inh-caps=-all", "--bounding-set=-all", self, filter.c_str(),
+                 static_cast<char *>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status) == 127 ? -1 : WEXITSTATUS(status);
+}
+
+TEST(SendToDeviceFaultTest, OutputFolderThatCannotBeWritten) {
+    test::LogCapture log;
+    test::TempDir dir;
+    const std::string closed = dir.file("closed"), out = closed + "/Label1.out";
+    ASSERT_EQ(0, ::mkdir(closed.c_str(), 0555));
+    if (::access(closed.c_str(), W_OK) == 0) {
+        if (std::getenv("ZAL2443_TEST_WITHOUT_CAPS") != nullptr) GTEST_SKIP() << "root writes the folder all the same";
+        const int status = RerunWithoutCapabilities();
+        if (status < 0) GTEST_SKIP() << "running as root, and setpriv could not drop the capabilities";
+        EXPECT_EQ(status, 0) << "the test failed without the capabilities; its output is above";
+        return;
+    }
+    auto context = MakeContext("FILE");
+    std::strcpy(context->OutputFile, out.c_str());
+    EXPECT_EQ(SendToDevice(context.get(), "N\nP1\n", 5), ZALERR_PRINTER_OPENFAIL);
+    EXPECT_TRUE(log.HasErrorMessage(OpenFileLine(out, "; " + Describe(platform::kErrorAccessDenied))));
+    EXPECT_TRUE(FixedSeams::Sleeps().empty());
+}
+
+// A second process takes the output file's lock and holds it for holdMs.
+pid_t HoldLock(const std::string &path, int holdMs) {
+    int ready[2];
+    if (::pipe(ready) != 0) return -1;
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        int fd = ::open(path.c_str(), O_RDWR | O_CREAT, 0644);
+        if (fd < 0 || ::flock(fd, LOCK_EX) != 0) ::_exit(1);
+        char c = 'x';
+        if (::write(ready[1], &c, 1) != 1) ::_exit(1);
+        ::usleep(static_cast<useconds_t>(holdMs) * 1000);
+        ::_exit(0);
+    }
+    char c = 0;
+    bool locked = ::read(ready[0], &c, 1) == 1;
+    ::close(ready[0]);
+    ::close(ready[1]);
+    return locked ? pid : -1;
+}
+
+long Milliseconds(std::chrono::steady_clock::time_point start) {
+    return static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
+}
+
+TEST(SendToDeviceFaultTest, OutputFileLockedBySecondProcess) {
+    struct Row { int holdMs; uint32_t busyTimeout; int32_t result; long least, most; };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {300,  5000, ZALERR_SUCCESS,          250, 3000},
+        /*  1*/ {5000, 200,  ZALERR_PRINTER_OPENFAIL, 150, 3000},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row &row = rows[i];
+        test::LogCapture log;
+        seams::Current().sleep = platform::SleepMs;  // the other process needs real time
+        test::TempDir dir;
+        const std::string out = dir.file("Label1.out");
+        pid_t holder = HoldLock(out, row.holdMs);
+        ASSERT_GT(holder, 0) << "row " << i;
+        auto context = MakeContext("FILE", row.busyTimeout);
+        std::strcpy(context->OutputFile, out.c_str());
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(SendToDevice(context.get(), "N\nP1\n", 5), row.result) << "row " << i;
+        long spent = Milliseconds(start);
+        ::kill(holder, SIGKILL);
+        ::waitpid(holder, nullptr, 0);
+        EXPECT_GE(spent, row.least) << "row " << i;
+        EXPECT_LT(spent, row.most) << "row " << i;
+        EXPECT_EQ(test::ReadFile(out), row.result == 0 ? "N\nP1\n" : "") << "row " << i;
+        EXPECT_EQ(log.Logged("for another writer; " + Describe(platform::kErrorSharingViolation)), row.result != 0)
+            << "row " << i;
+    }
+}
+
+// The limit is far above the log files, which keep growing meanwhile.
+constexpr std::size_t kCutAt = 512 * 1024;
+rlimit g_fileSize;  // the process's own limit, put back by the box's Retry
+
+TEST(SendToDeviceFaultTest, CutWrite) {
+    const std::string label = Label(2 * kCutAt);
+    const std::string count = std::to_string(label.size());
+    struct Row { const char *port; bool outputFile; int32_t result; std::string line; };
+    // clang-format off
+    const Row rows[] = {
+        // Retry after the cut sends the rest: the label arrives once, whole
+        /*  0*/ {"LPT1:", false, ZALERR_SUCCESS,
+                 "SendToDevice: " + std::to_string(kCutAt) + " of " + count +
+                 " bytes of the label went out to device \"Label - Test\" on port \"LPT1:\"."},
+        /*  1*/ {"FILE",  true,  ZALERR_PRINTER_BADWRITE,
+                 "\" of device \"Label - Test\" (" + std::to_string(kCutAt) + " of " + count + " bytes written); "},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row &row = rows[i];
+        test::LogCapture log;
+        log.Unwrap();
+        test::TempDir dir;
+        const std::string port = dir.file("port");
+        auto context = MakeContext(row.port, 10000);
+        std::strcpy(row.outputFile ? context->OutputFile : context->PortPath, port.c_str());
+        // A write past kCutAt bytes is cut (SIGXFSZ ignored: the write
+        // returns what fitted) until Retry lifts the limit.
+        seams::Current().messageBox = [](const char *text, const char *caption, uint32_t style) {
+            FixedSeams::Boxes().push_back({text, caption, style});
+            ::setrlimit(RLIMIT_FSIZE, &g_fileSize);
+            return kRetry;
+        };
+        ::getrlimit(RLIMIT_FSIZE, &g_fileSize);
+        const sighandler_t handler = ::signal(SIGXFSZ, SIG_IGN);
+        rlimit cut = g_fileSize;
+        cut.rlim_cur = kCutAt;
+        ::setrlimit(RLIMIT_FSIZE, &cut);
+        const int32_t result = Send(*context, label);
+        ::setrlimit(RLIMIT_FSIZE, &g_fileSize);
+        ::signal(SIGXFSZ, handler);
+        EXPECT_EQ(result, row.result) << "row " << i;
+        EXPECT_TRUE(log.Logged(row.line)) << "row " << i;
+        if (row.outputFile) {
+            EXPECT_TRUE(FixedSeams::Boxes().empty()) << "row " << i;
+            continue;
+        }
+        ASSERT_EQ(FixedSeams::Boxes().size(), 1u) << "row " << i;
+        EXPECT_TRUE(test::ReadFile(port) == label) << "row " << i << ": " << test::ReadFile(port).size() << " bytes";
+        EXPECT_TRUE(log.HasDebugMessage("Writing " + std::to_string(label.size() - kCutAt) +
+                                        " bytes of data to \"LPT1:\"..."))
+            << "row " << i;
+        EXPECT_TRUE(log.HasDebugMessage("Wrote " + count + " bytes of data.")) << "row " << i;
+    }
+}
+
+// One USB printer lp0 for the support library whose node is a FIFO: the
+// test is the printer, reading (or not) at the other end.
+struct FifoPrinter : FakeUsbPrinter {
+    FifoPrinter() {
+        ::unlink(Node(0).c_str());
+        EXPECT_EQ(0, ::mkfifo(Node(0).c_str(), 0644));
+    }
+    ~FifoPrinter() {
+        if (reader >= 0) ::close(reader);
+    }
+    // The printer comes: its end opens, holding at most pipeSize bytes.
+    void Attach(int pipeSize = 0) {
+        reader = ::open(Node(0).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        ASSERT_GE(reader, 0);
+        if (pipeSize > 0) {
+            ASSERT_GE(::fcntl(reader, F_SETPIPE_SZ, pipeSize), 0);
+        }
+    }
+    std::string Drain() {
+        std::string got;
+        char buffer[65536];
+        ssize_t n;
+        while (reader >= 0 && (n = ::read(reader, buffer, sizeof buffer)) > 0) got.append(buffer, static_cast<std::size_t>(n));
+        return got;
+    }
+    int reader = -1;
+};
+
+// Sends on a thread.  A send still running after a few seconds has hung:
+// the test fails, and the printer starts reading so that the send ends.
+int32_t SendOrReportHang(JobContext &context, const std::string &label, FifoPrinter &printer, std::string &read) {
+    auto send = std::async(std::launch::async, [&] { return Send(context, label); });
+    if (send.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        ADD_FAILURE() << "SendToDevice hung on the USB printer";
+        if (printer.reader < 0) printer.Attach();
+        while (send.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) read += printer.Drain();
+    }
+    int32_t result = send.get();
+    read += printer.Drain();
+    return result;
+}
+
+// A printer that takes no data (a FIFO without reader) is busy: tried again
+// without a box until the busy time-out, then -305; one whose end opens
+// during the wait gets the label.
+FifoPrinter *g_printer = nullptr;
+
+TEST(SendToDeviceFaultTest, UsbPrinterThatTakesNoDataIsBusy) {
+    if (!UsbLibraryBuilt()) GTEST_SKIP() << "the USB support library is not built";
+    struct Row { uint32_t busyTimeout; bool comes; int32_t result; const char *read; };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {100,   false, ZALERR_PRINTER_DEVICEBUSY, ""},
+        /*  1*/ {10000, true,  ZALERR_SUCCESS,            "N\nP1\n"},  // its end opens after two waits
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const Row &row = rows[i];
+        test::LogCapture log;
+        log.Unwrap();
+        FifoPrinter printer;
+        g_printer = row.comes ? &printer : nullptr;
+        seams::Current().sleep = [](uint32_t ms) {
+            FixedSeams::Sleeps().push_back(ms);
+            if (g_printer != nullptr && FixedSeams::Sleeps().size() == 2) g_printer->Attach();
+        };
+        FreeDllList();
+        auto context = UsbContext("USB Zebra 2844 - 12345", row.busyTimeout);
+        std::string read;
+        EXPECT_EQ(SendOrReportHang(*context, "N\nP1\n", printer, read), row.result) << "row " << i;
+        FreeDllList();
+        g_printer = nullptr;
+        EXPECT_EQ(read, row.read) << "row " << i;
+        EXPECT_EQ(FixedSeams::Sleeps(), std::vector<uint32_t>(2, 50)) << "row " << i;
+        ASSERT_EQ(FixedSeams::Boxes().size(), row.comes ? 0u : 1u) << "row " << i;
+        if (row.comes) continue;
+        const std::string reason =
+            "The USB printer \"" + printer.Node(0) + "\" could not be opened: No such device or address.";
+        EXPECT_EQ(FixedSeams::Boxes()[0].text, "An error has occurred while opening device:\n\nDevice: Label - "
+                                               "Test\nPort: USB Zebra 2844 - 12345\nError: " + reason);
+        EXPECT_TRUE(log.HasErrorMessage(
+            "SendToDevice: Device \"Label - Test\" on port \"USB Zebra 2844 - 12345\" was still busy after 100 ms."));
+        EXPECT_TRUE(log.HasErrorMessage(
+            "SendToDevice: Error while opening device \"Label - Test\" on port \"USB Zebra 2844 - 12345\"; " + reason));
+    }
+}
+
+// A printer that stops reading: the write gives up after the busy time-out
+// without a byte taken, and says how much of the label went out.
+TEST(SendToDeviceFaultTest, UsbPrinterThatStopsReading) {
+    if (!UsbLibraryBuilt()) GTEST_SKIP() << "the USB support library is not built";
+    test::LogCapture log;
+    log.Unwrap();
+    FifoPrinter printer;
+    printer.Attach(4096);
+    FreeDllList();
+    auto context = UsbContext("USB Zebra 2844 - 12345", 300);
+    const std::string label = Label(64 * 1024);
+    std::string read;
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(SendOrReportHang(*context, label, printer, read), ZALERR_PRINTER_BADWRITE);
+    long spent = Milliseconds(start);
+    FreeDllList();
+    EXPECT_GE(spent, 250);
+    EXPECT_LT(spent, 3000);
+    ASSERT_FALSE(read.empty());
+    EXPECT_LT(read.size(), label.size());
+    EXPECT_EQ(read, label.substr(0, read.size()));
+    EXPECT_TRUE(log.HasErrorMessage("SendToDevice: Failed to write to device \"Label - Test\" on port \"USB Zebra 2844 - "
+                                    "12345\"; " + Describe(platform::kErrorTimeout)));
+    EXPECT_TRUE(log.HasErrorMessage("SendToDevice: " + std::to_string(read.size()) + " of " +
+                                    std::to_string(label.size()) +
+                                    " bytes of the label went out to device \"Label - Test\" on port \"USB Zebra 2844 "
+                                    "- 12345\"."));
+    ASSERT_EQ(FixedSeams::Boxes().size(), 1u);
+}
+
+// A serial line nobody drains: the write times out at the line's time-out
+// (8 ms a byte at 9600 baud), the first time-out ends the job, and the log
+// says how much of the label went out.
+TEST(SendToDeviceFaultTest, SerialLineNobodyDrains) {
+    int master = -1, terminal = -1;
+    char name[256] = {};
+    ASSERT_EQ(0, ::openpty(&master, &terminal, name, nullptr, nullptr));
+    // Fill the line until the kernel takes no more, in the raw mode the
+    // port is given (a change of mode could make room).
+    termios raw = {};
+    ::tcgetattr(terminal, &raw);
+    ::cfmakeraw(&raw);
+    ::cfsetspeed(&raw, B9600);
+    ::tcsetattr(terminal, TCSANOW, &raw);
+    ::fcntl(terminal, F_SETFL, ::fcntl(terminal, F_GETFL) | O_NONBLOCK);
+    std::vector<char> block(4096, 'f');
+    for (int quiet = 0; quiet < 3;) {
+        bool took = false;
+        while (::write(terminal, block.data(), block.size()) > 0) took = true;
+        quiet = took ? 0 : quiet + 1;
+        ::usleep(20 * 1000);
+    }
+    test::LogCapture log;
+    log.Unwrap();
+    test::TempDir dir;
+    test::WriteFile(dir.file("win.ini"), "[ports]\nCOM1:=9600,n,8,1\n");
+    EnvVar winIni("ZAL2443_WIN_INI", dir.file("win.ini"));
+    auto context = MakeContext("COM1", 10000);
+    std::strcpy(context->PortPath, name);
+    const std::string label = Label(50);
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Send(*context, label), ZALERR_PRINTER_BADWRITE);
+    long spent = Milliseconds(start);
+    ::close(master);
+    ::close(terminal);
+    EXPECT_GE(spent, 350);  // 50 x 8 ms
+    EXPECT_LT(spent, 3000);
+    EXPECT_EQ(FixedSeams::Boxes().size(), 1u);
+    EXPECT_TRUE(log.HasErrorMessage("SendToDevice: Failed to write to device \"Label - Test\" on port \"COM1\"; " +
+                                    Describe(platform::kErrorTimeout)));
+    // The kernel may take a few bytes more than it seemed to have room for.
+    EXPECT_TRUE(log.Logged(" of 50 bytes of the label went out to device \"Label - Test\" on port \"COM1\"."));
 }
 
 #endif  // !_WIN32
