@@ -14,23 +14,6 @@ namespace {
 using test::LabelJob;
 using test::LogCapture;
 
-// The version line is built before anything is printed, for a carrier
-// value in any case (the goldens print it for FDX and the UPS family).
-TEST(Dispatch, VersionLine) {
-    // clang-format off
-    const struct { const char *job, *line; } rows[] = {
-        /*  0*/ {"Carrier=upspr\nApplicationVersion=7.1\n", "7.1 E2443 "},
-    };
-    // clang-format on
-    for (std::size_t i = 0; i < std::size(rows); ++i) {
-        LabelJob job(rows[i].job);
-        job.port.context.Media = MediaType{};  // too small: nothing printed
-        job.Dispatch();
-        EXPECT_STREQ(job.label.versionLine, rows[i].line) << "row " << i;
-        EXPECT_STREQ(job.label.modelTag, " Duzed ") << "row " << i;
-    }
-}
-
 TEST(Dispatch, CheckMediaDims) {
     const std::string width = "CheckMediaDims: Media width of 3.90\" is too small. Requires a minimum of 4.00\" in width.";
     const std::string length =

@@ -18,21 +18,6 @@ std::string Profile(const std::string &options) {
     return "[PeripheralSetup]\r\nDEV=FILE,Label,,,\r\n" + options;
 }
 
-struct SpeedRow { const char *value; const char *code; };
-
-TEST(JobEntry, SpeedIsTranslatedBySubstring) {
-    // clang-format off
-    const SpeedRow rows[] = {
-        /*  0*/ {"1", "0"}, /*  1*/ {"1.50", "1"}, /*  2*/ {"6", "6"},
-    };
-    // clang-format on
-    for (std::size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i) {
-        HostJob host("[Begin]\r\nCarrier=DIAG\r\n", Profile(std::string("DEVOption2=") + rows[i].value + "\r\n"));
-        ASSERT_EQ(ZALProcessJobA(&host.job, &host.peripheral), 0) << "row " << i;
-        EXPECT_STREQ(zal::CurrentPrinterOptions().speed, rows[i].code) << "row " << i;
-    }
-}
-
 TEST(JobEntry, UnmatchedSpeedKeepsThePreviousJobsCode) {
     HostJob first("[Begin]\r\nCarrier=DIAG\r\n", Profile("DEVOption2=2\r\n"));
     ASSERT_EQ(ZALProcessJobA(&first.job, &first.peripheral), 0);

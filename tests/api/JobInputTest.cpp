@@ -35,6 +35,7 @@ struct Dispatched {
     int32_t result = 0;
     std::string sent;
     std::string description;
+    std::string name;        // left in the host's buffer
     std::size_t labels = 0;  // print commands sent
 };
 
@@ -58,6 +59,7 @@ Dispatched Dispatch(const std::string &path, test::FilePort &port) {
     char text[128] = "";
     platform::GetPrivateProfileString("Error", "Description", "", text, sizeof text, name.data());
     out.description = text;
+    out.name = name.data();
     return out;
 }
 
@@ -163,19 +165,9 @@ TEST(JobInput, AResultFileThatCannotBeMadeLeavesTheName) {
     const std::string path = port.dir.file("JOB1.JOB");
     test::WriteFile(path, GenericJob("1"));
     ASSERT_TRUE(platform::CreateDirectory(port.dir.file("JOB1.OK").c_str()));
-    std::vector<char> name(path.size() + 16, '\0');
-    CopyText(name.data(), name.size(), path.c_str());
-    {
-        JobFile file(path.c_str());
-        LabelContext label(file, port.context);
-        _JobInfoA record{};
-        record.JobFile = path.c_str();
-        record.ResultFileName = name.data();
-        record.ResultFileNameSize = static_cast<uint32_t>(name.size());
-        record.ResultFileFlag = 1;
-        EXPECT_EQ(DoPeripheral(&record, label), ZALERR_SUCCESS);
-    }
-    EXPECT_STREQ(name.data(), path.c_str());
+    const Dispatched job = Dispatch(path, port);
+    EXPECT_EQ(job.result, ZALERR_SUCCESS);
+    EXPECT_EQ(job.name, path);
     EXPECT_TRUE(test::FileExists(path));
     EXPECT_TRUE(capture.Logged("DoPeripheral: Failed to rename the job file \"" + path + "\" to \"" +
                                port.dir.file("JOB1.OK") + "\"; "));

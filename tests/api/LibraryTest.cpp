@@ -69,13 +69,6 @@ TEST(LibraryInfo, TooSmallOrMissingBuffersGiveCountZeroOnly) {
     EXPECT_EQ(ZALGetLibraryInfoASizes(nullptr), 6);
 }
 
-TEST(LibraryInfo, TypeIsOneBeforeAndAfterStartup) {
-    EXPECT_EQ(ZALGetLibraryType(), 1);
-    EXPECT_EQ(ZALStartup(), 0);
-    EXPECT_EQ(ZALGetLibraryType(), 1);
-    EXPECT_EQ(ZALShutdown(), 0);
-}
-
 class SetDebug : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -486,9 +486,7 @@ int main(int argc, char **argv) {
         const char *title;
         int speeds;
     };
-    const WideCase wideCases[] = {{u"Eltron TLP2443", "Eltron 2443 Settings", 9},
-                                  {u"Label - Eltron Standard ( EPL II; 203 dpi )", "Standard Eltron Settings", 9},
-                                  {u"Zebra 2844", "Zebra 2844 Settings", 10},
+    const WideCase wideCases[] = {{u"Zebra 2844", "Zebra 2844 Settings", 10},
                                   {u"Acme LP", "Standard Eltron (EPL/2443) Settings", 9}};
     device.Link(true, true);
     for (const WideCase &c : wideCases) {

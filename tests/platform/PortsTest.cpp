@@ -51,27 +51,10 @@ CommState Odd() {  // a state no mode text gives, to see what a text changes
     return s;
 }
 
-// expected: Describe() of the result; null: refused, state unchanged
-struct ModeRow { const char *text; const char *expected; };
-
-void CheckModes(const ModeRow *rows, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-        CommState s = Odd();
-        SetLastError(0);
-        bool ok = BuildCommDCB(rows[i].text, s);
-        if (rows[i].expected == nullptr) {
-            EXPECT_FALSE(ok) << i << " [" << rows[i].text << "]";
-            EXPECT_EQ(kErrorInvalidParameter, GetLastError()) << i;
-            EXPECT_EQ(Describe(Odd()), Describe(s)) << i;
-        } else {
-            EXPECT_TRUE(ok) << i << " [" << rows[i].text << "]";
-            EXPECT_EQ(rows[i].expected, Describe(s)) << i << " [" << rows[i].text << "]";
-        }
-    }
-}
-
 // Rows on which this build and the Windows system call agree.
+// expected: Describe() of the result; null: refused, state unchanged.
 TEST(BuildCommDCB, ModeTexts) {
+    struct ModeRow { const char *text; const char *expected; };
     // clang-format off
     const ModeRow rows[] = {
         /*  0*/ {"9600,n,8,1",           "baud=9600 data=8 parity=0 stop=0 cts=0 dsr=0 dtr=1 rts=1 outx=0 inx=0"},
@@ -104,7 +87,17 @@ TEST(BuildCommDCB, ModeTexts) {
         /* 23*/ {"9600,n,8,1 baud=4800", nullptr},
     };
     // clang-format on
-    CheckModes(rows, sizeof rows / sizeof rows[0]);
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(std::to_string(i) + " [" + rows[i].text + "]");
+        CommState s = Odd();
+        SetLastError(0);
+        const bool ok = BuildCommDCB(rows[i].text, s);
+        EXPECT_EQ(ok, rows[i].expected != nullptr);
+        EXPECT_EQ(Describe(s), rows[i].expected ? rows[i].expected : Describe(Odd()));
+        if (!ok) {
+            EXPECT_EQ(kErrorInvalidParameter, GetLastError());
+        }
+    }
 }
 
 // Folders named in the settings and by a job are compared in their

@@ -50,11 +50,6 @@ protected:
 
 bool Opened(UsbHandle h) { return h != 0 && h != -1; }
 
-TEST_F(UsbLibrary, LoadsWithItsType) {
-    EXPECT_EQ(2, _type());
-    EXPECT_EQ(nullptr, LoadLibrary("ZalUsbExMissing"));
-}
-
 TEST_F(UsbLibrary, MissingPrinterFillsTheErrorRecord) {
     UsbError error = {};
     EXPECT_FALSE(Opened(_open("NoSuchModel", "000", &error)));
