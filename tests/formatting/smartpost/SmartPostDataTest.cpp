@@ -47,13 +47,12 @@ TEST(SmartPostDataTest, ServiceNameAndIndiciaByClassAndServiceType) {
     struct Row { const char *serviceClass, *code, *fields; };
     // clang-format off
     const Row rows[] = {
-        /*  0*/ {"914", "490", "[   PS LIGHTWEIGHT   ][ U.S. Postage Paid  ][1]"},
         // the second list has one wording whatever the class
-        /*  1*/ {"915", "458", "[     PRSRT BPM      ][ U.S. Postage Paid  ][1]"},
+        /*  0*/ {"915", "458", "[     PRSRT BPM      ][ U.S. Postage Paid  ][1]"},
         // an unknown class has no name, and the plain wording of the first list
-        /*  2*/ {"917", "612", "[                    ][ U.S. Postage Paid  ][1]"},
+        /*  1*/ {"917", "612", "[                    ][ U.S. Postage Paid  ][1]"},
         // the class is read three characters wide: 0913 is 91
-        /*  3*/ {"0913", "419", "[                    ][ U.S. Postage Paid  ][1]"},
+        /*  2*/ {"0913", "419", "[                    ][ U.S. Postage Paid  ][1]"},
     };
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
