@@ -32,9 +32,4 @@ inline LabelFormat MakeFormat(const DocumentMedia &media = MakeMedia(4.0f, 6.0f)
     return format;
 }
 
-// A log that keeps each message on one line.
-struct UnwrappedLog : zal::test::LogCapture {
-    UnwrappedLog() { Unwrap(); }
-};
-
 }  // namespace zal::ZalLib::test

@@ -17,7 +17,6 @@ namespace {
 
 using test::MakeFormat;
 using test::MakeMedia;
-using test::UnwrappedLog;
 using zal::test::FixedSeams;
 using zal::test::TempDir;
 
@@ -62,7 +61,8 @@ TEST(RawZALDoc, ResetReleasesAndNextAppendAllocates) {
 }
 
 TEST(RawZALDoc, AllocationFailuresKeepTheText) {
-    UnwrappedLog log;
+    zal::test::LogCapture log;
+    log.Unwrap();
     {
         FailNextHeapAllocations(1);
         EPLDoc doc;  // constructor allocation fails

@@ -29,7 +29,6 @@ TEST(UpsAccessPointDataTest, IndicatorTrackingNumberAndCityLine) {
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const Row &row = rows[i];
-        test::LogCapture log;
         test::LabelJob job(std::string(row.lines) +
                            "TrackingNumber=1Z3F6W210355209139\nShipTo1=Oleander Pike\nShipTo7=Lawrenceville GA\n");
         auto ups = NewUpsData();
@@ -38,7 +37,6 @@ TEST(UpsAccessPointDataTest, IndicatorTrackingNumberAndCityLine) {
         std::string fields = test::Joined({job.Error(), ups->AccessPointCode, ups->AccessPointFlag});
         if (row.ok) fields += " | " + std::string(common->ShipTo7);
         EXPECT_EQ(fields, row.fields) << "row " << i;
-        EXPECT_EQ(log.HasErrorMessage("Error while formatting UPS Access Point data."), !row.ok) << "row " << i;
     }
 }
 

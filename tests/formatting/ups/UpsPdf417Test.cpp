@@ -98,13 +98,9 @@ TEST(UpsPdf417Test, MissingMessageVersion) {
     // clang-format on
     for (std::size_t i = 0; i < std::size(rows); ++i) {
         const Row &row = rows[i];
-        test::LogCapture log;
         Pdf417Run run("PDF417_01String=S1\n", "Eltron", row.carrier, row.paperless, row.printPI);
         EXPECT_EQ(run.ok, row.ok) << "row " << i;
         EXPECT_EQ(run.ups->PDF417Length, 0) << "row " << i;
-        EXPECT_EQ(log.HasErrorMessage("LibUPSFormatPDF417Data: Invalid or missing PDF417 data."), !row.ok) << "row " << i;
-        EXPECT_EQ(log.HasDebugMessage("LibUPSFormatPDF417Data: Skipping unnecessary PDF417 processing."), row.ok)
-            << "row " << i;
         // the host learns why from the job file
         EXPECT_EQ(run.Error(), row.ok ? "" : "Invalid or missing PDF417 data.") << "row " << i;
     }
