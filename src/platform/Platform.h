@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zal::dialogs {
@@ -325,6 +326,13 @@ struct QueueOutcome {
     QueueStep failedAt = QueueStep::Done;
     std::string reason;  // the spooler's own words, naming the queue and server
     int jobId = 0;       // the spooler's job number when Done
+
+    static QueueOutcome Failed(QueueStep step, std::string why) {
+        QueueOutcome outcome;
+        outcome.failedAt = step;
+        outcome.reason = std::move(why);
+        return outcome;
+    }
 };
 // Sends the bytes, whole, as one raw job named jobName: the spooler holds a
 // label it took whole or none of it.  A stopped queue takes nothing (its

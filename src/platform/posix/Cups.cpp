@@ -108,13 +108,6 @@ const CupsApi *LoadCups(std::string &error) {
 // unreachable.
 constexpr int kConnectTimeoutMs = 10000;
 
-QueueOutcome Failed(QueueStep step, std::string reason) {
-    QueueOutcome outcome;
-    outcome.failedAt = step;
-    outcome.reason = std::move(reason);
-    return outcome;
-}
-
 // The server's last answer in its own words.
 std::string LastError(const CupsApi &cups) {
     const char *text = cups.lastErrorString();
@@ -142,7 +135,7 @@ std::string StopReason(const CupsApi &cups, ipp_t *attributes) {
 QueueOutcome SendToQueue(const QueueAddress &address, const char *jobName, const char *bytes, uint32_t count) {
     std::string error;
     const CupsApi *api = LoadCups(error);
-    if (api == nullptr) return Failed(QueueStep::Open, error);
+    if (api == nullptr) return QueueOutcome::Failed(QueueStep::Open, error);
     const CupsApi &cups = *api;
 
     // The system's server (CUPS_SERVER, client.conf, the local socket)
@@ -157,11 +150,11 @@ QueueOutcome SendToQueue(const QueueAddress &address, const char *jobName, const
     // Made first and connected after, so that a refused connection keeps
     // its reason.
     http_t *http = cups.connect(host.c_str(), port, nullptr, AF_UNSPEC, encryption, 1, 0, nullptr);
-    if (http == nullptr) return Failed(QueueStep::Open, where + ": cannot reach the server: " + LastError(cups));
+    if (http == nullptr) return QueueOutcome::Failed(QueueStep::Open, where + ": cannot reach the server: " + LastError(cups));
     if (cups.reconnect(http, kConnectTimeoutMs, nullptr) != 0) {
         int err = cups.httpError(http);
         cups.close(http);
-        return Failed(QueueStep::Open,
+        return QueueOutcome::Failed(QueueStep::Open,
                       where + ": cannot reach the server: " + (err != 0 ? std::strerror(err) : LastError(cups)));
     }
 
@@ -177,7 +170,7 @@ QueueOutcome SendToQueue(const QueueAddress &address, const char *jobName, const
                     static_cast<int>(sizeof kWanted / sizeof kWanted[0]), nullptr, kWanted);
     ipp_t *attributes = cups.doRequest(http, request, "/");  // frees the request
     if (attributes == nullptr || cups.lastError() > IPP_STATUS_OK_EVENTS_COMPLETE) {
-        QueueOutcome outcome = Failed(QueueStep::Open, where + ": " + LastError(cups));
+        QueueOutcome outcome = QueueOutcome::Failed(QueueStep::Open, where + ": " + LastError(cups));
         cups.deleteIpp(attributes);
         cups.close(http);
         return outcome;
@@ -186,7 +179,7 @@ QueueOutcome SendToQueue(const QueueAddress &address, const char *jobName, const
     if (state != nullptr && cups.getInteger(state, 0) == IPP_PSTATE_STOPPED) {
         // CUPS would queue the label and hold it until someone starts the
         // queue again; the host would count it printed meanwhile.
-        QueueOutcome outcome = Failed(QueueStep::Write, where + " is stopped: " + StopReason(cups, attributes));
+        QueueOutcome outcome = QueueOutcome::Failed(QueueStep::Write, where + " is stopped: " + StopReason(cups, attributes));
         cups.deleteIpp(attributes);
         cups.close(http);
         return outcome;
@@ -209,7 +202,7 @@ QueueOutcome SendToQueue(const QueueAddress &address, const char *jobName, const
     if (status == HTTP_STATUS_CONTINUE) response = cups.getResponse(http, resource);
     QueueOutcome outcome;
     if (response == nullptr || cups.lastError() > IPP_STATUS_OK_EVENTS_COMPLETE) {
-        outcome = Failed(QueueStep::Write, where + " did not take the label: " + LastError(cups));
+        outcome = QueueOutcome::Failed(QueueStep::Write, where + " did not take the label: " + LastError(cups));
     } else if (ipp_attribute_t *id = cups.findAttribute(response, "job-id", IPP_TAG_INTEGER)) {
         outcome.jobId = cups.getInteger(id, 0);
     }

@@ -20,13 +20,6 @@ std::string DescribeLastError() {
     return text;
 }
 
-QueueOutcome Failed(QueueStep step, std::string reason) {
-    QueueOutcome outcome;
-    outcome.failedAt = step;
-    outcome.reason = std::move(reason);
-    return outcome;
-}
-
 // "CUPS <queue>" names the printer itself; an ipp:// text names the
 // printer connection Windows makes for that URL (http://host:port/...).
 std::string PrinterName(const QueueAddress &address) {
@@ -55,12 +48,12 @@ QueueOutcome SendToQueue(const QueueAddress &address, const char *jobName, const
     std::string where = "printer \"" + name + "\" of the spooler";
     HANDLE printer = nullptr;
     if (!::OpenPrinterA(const_cast<char *>(name.c_str()), &printer, nullptr) || printer == nullptr) {
-        return Failed(QueueStep::Open, "cannot open the " + where + ": " + DescribeLastError());
+        return QueueOutcome::Failed(QueueStep::Open, "cannot open the " + where + ": " + DescribeLastError());
     }
     if (IsPaused(printer)) {
         // The spooler would hold the label until the printer is resumed.
         ::ClosePrinter(printer);
-        return Failed(QueueStep::Write, "the " + where + " is paused");
+        return QueueOutcome::Failed(QueueStep::Write, "the " + where + " is paused");
     }
     std::string document = jobName != nullptr && *jobName != '\0' ? jobName : "label";
     DOC_INFO_1A info = {};
@@ -69,7 +62,7 @@ QueueOutcome SendToQueue(const QueueAddress &address, const char *jobName, const
     info.pDatatype = const_cast<char *>("RAW");
     DWORD job = ::StartDocPrinterA(printer, 1, reinterpret_cast<BYTE *>(&info));
     if (job == 0) {
-        QueueOutcome outcome = Failed(QueueStep::Write, "the " + where + " did not start a document: " +
+        QueueOutcome outcome = QueueOutcome::Failed(QueueStep::Write, "the " + where + " did not start a document: " +
                                                             DescribeLastError());
         ::ClosePrinter(printer);
         return outcome;
@@ -78,7 +71,7 @@ QueueOutcome SendToQueue(const QueueAddress &address, const char *jobName, const
     while (sent < count) {
         DWORD written = 0;
         if (!::WritePrinter(printer, const_cast<char *>(bytes + sent), count - sent, &written) || written == 0) {
-            QueueOutcome outcome = Failed(QueueStep::Write, "the " + where + " took " + std::to_string(sent) +
+            QueueOutcome outcome = QueueOutcome::Failed(QueueStep::Write, "the " + where + " took " + std::to_string(sent) +
                                                                 " of " + std::to_string(count) +
                                                                 " bytes: " + DescribeLastError());
             ::AbortPrinter(printer);
@@ -89,7 +82,7 @@ QueueOutcome SendToQueue(const QueueAddress &address, const char *jobName, const
     }
     if (!::EndDocPrinter(printer)) {
         QueueOutcome outcome =
-            Failed(QueueStep::Write, "the " + where + " did not finish the document: " + DescribeLastError());
+            QueueOutcome::Failed(QueueStep::Write, "the " + where + " did not finish the document: " + DescribeLastError());
         ::AbortPrinter(printer);
         ::ClosePrinter(printer);
         return outcome;
