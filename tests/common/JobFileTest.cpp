@@ -1,3 +1,6 @@
+// The job file view: its reads answer as the readers do, what it finds
+// when opened, and refusals written for the host (or logged when they
+// cannot be).
 #include "common/JobFile.h"
 
 #include <gtest/gtest.h>
@@ -68,7 +71,7 @@ TEST(JobFileTest, ReadsAnswerAsTheReaders) {
 }
 
 // A missing file fails with its error line, a null path as a missing name;
-// a refusal writes its reason for the host.
+// a refusal writes its reason for the host, or says why it could not.
 TEST(JobFileTest, MissingFileNullPathAndRefusal) {
     test::LogCapture log;
     test::TempDir dir;
@@ -86,6 +89,49 @@ TEST(JobFileTest, MissingFileNullPathAndRefusal) {
     platform::GetPrivateProfileString("Error", "Description", "", text, sizeof text, path.c_str());
     EXPECT_STREQ(text, "Bad zip");
     EXPECT_NE(test::ReadFile(path).find("Carrier=UPS"), std::string::npos);
+    // A reason that cannot reach the job file says so in the error log.
+    const std::string gone = dir.file("gone") + test::Separator() + "job.ini";
+    EXPECT_FALSE(JobFile(gone.c_str()).Refuse("Bad zip"));
+    EXPECT_TRUE(log.Logged("The reason \"Bad zip\" could not be written to the job file \"" + gone + "\"; "));
+}
+
+// A job whose [Begin] section follows filler that brings the file to the
+// given size.
+std::string PaddedJob(std::size_t size) {
+    const std::string job = "[Begin]\r\nCarrier=UPS\r\n";
+    return std::string(size - job.size(), '\n') + job;
+}
+
+// (JobInputTest holds the missing, unreadable, empty and section-less files
+// through the dispatch.)
+TEST(JobFileState, FoundWhenOpened) {
+    // clang-format off
+    const struct { const char *what; JobFileState state; const char *carrier; } rows[] = {
+        /*  0*/ {"job",             JobFileState::Ready,        "UPS"},
+        /*  1*/ {"lower case",      JobFileState::Ready,        "UPS"},
+        /*  2*/ {"empty section",   JobFileState::Ready,        ""},
+        /*  3*/ {"keys only",       JobFileState::NoJobSection, ""},
+        /*  4*/ {"16 MB",           JobFileState::Ready,        "UPS"},  // the largest job file taken
+        /*  5*/ {"16 MB + 1",       JobFileState::TooLarge,     ""},
+    };
+    // clang-format on
+    for (const auto &row : rows) {
+        const std::string what = row.what;
+        test::TempDir dir;
+        const std::string path = dir.file("job.ini");
+        if (what == "job") test::WriteFile(path, "[Begin]\r\nCarrier=UPS\r\n");
+        if (what == "lower case") test::WriteFile(path, "[begin]\r\ncarrier=UPS\r\n");
+        if (what == "empty section") test::WriteFile(path, "[Begin]\r\n[Error]\r\nCarrier=UPS\r\n");
+        if (what == "keys only") test::WriteFile(path, "Carrier=UPS\r\n");
+        if (what == "16 MB") test::WriteFile(path, PaddedJob(kMaxJobFileBytes));
+        if (what == "16 MB + 1") test::WriteFile(path, PaddedJob(kMaxJobFileBytes + 1));
+        const JobFile job(path.c_str());
+        EXPECT_EQ(job.State(), row.state) << what;
+        char carrier[16] = "x";
+        job.Raw("Carrier", "", carrier);
+        EXPECT_STREQ(carrier, row.carrier) << what;
+    }
+    EXPECT_EQ(JobFile(nullptr).State(), JobFileState::Missing);
 }
 
 }  // namespace
