@@ -1,11 +1,15 @@
-#include "device/SerialPort.h"
-
+// The ports' own rules: parallel status bits, USB port names and calls into
+// the support library, serial line settings and time-outs.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
+#include "device/ParallelStatus.h"
+#include "device/SerialPort.h"
+#include "device/UsbPort.h"
 #include "support/TestSupport.h"
 
 #if !defined(_WIN32)
@@ -15,6 +19,71 @@
 
 namespace zal {
 namespace {
+
+TEST(ParallelStatusTest, StatusBits) {
+    using S = PortStatus;
+    struct Row { uint8_t status; PortStatus expected; };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {0xD8, S::Ready},     // not busy, acknowledge, selected, no error
+        /*  1*/ {0x58, S::Busy},
+        /*  2*/ {0x48, S::Busy},      // bit 4 does not matter when busy
+        /*  3*/ {0xF8, S::NotReady},  // paper out
+        /*  4*/ {0xC8, S::NotReady},  // not selected
+        /*  5*/ {0x98, S::NotReady},  // no acknowledge
+        /*  6*/ {0xD0, S::NotReady},  // error
+        /*  7*/ {0x00, S::NotReady},
+        /*  8*/ {0xFF, S::NotReady},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        EXPECT_EQ(JudgeParallelStatus(rows[i].status), rows[i].expected) << "row " << i;
+    }
+}
+
+TEST(UsbPortTest, PortNameParts) {
+    const std::string longModel(300, 'm');
+    struct Row { const char *portText; std::string model; std::string serial; };
+    // clang-format off
+    const Row rows[] = {
+        /*  0*/ {"USB Zebra 2844 - 12345",  "Zebra 2844", "12345"},
+        /*  1*/ {"USB Zebra 2844",          "Zebra 2844", ""},      // no " - ": all model
+        /*  2*/ {"USB Zebra - 1 - 2",       "Zebra",      "1 - 2"},
+        /*  3*/ {"USB Zebra 2844 -12345",   "Zebra 2844 -12345", ""},
+        /*  4*/ {"USB",                     "",           ""},      // shorter than the prefix
+        /*  5*/ {nullptr,                   "",           ""},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        UsbPortName name = SplitUsbPortName(rows[i].portText);
+        EXPECT_EQ(name.model, rows[i].model) << "row " << i;
+        EXPECT_EQ(name.serial, rows[i].serial) << "row " << i;
+    }
+    std::string text = "USB " + longModel + " - " + longModel;
+    UsbPortName name = SplitUsbPortName(text.c_str());
+    EXPECT_EQ(name.model, longModel.substr(0, 255));
+    EXPECT_EQ(name.serial, longModel.substr(0, 255));
+}
+
+TEST(UsbPortTest, ExceptionInTheLibraryIsShownAndCountsAsFailure) {
+    test::FixedSeams seams;
+    bool after = false;
+    EXPECT_FALSE(GuardUsbCall("OpenUSBDeviceA", [&] {
+        throw std::runtime_error("no device node");
+        after = true;
+    }));
+    EXPECT_FALSE(after);
+    EXPECT_TRUE(GuardUsbCall("OpenUSBDeviceIDA", [] {}));
+    ASSERT_EQ(test::FixedSeams::Boxes().size(), 1u);
+    const test::FixedSeams::Box &box = test::FixedSeams::Boxes()[0];
+    EXPECT_EQ(box.caption, "Quorra Peripheral Engine");
+    EXPECT_EQ(box.style, 0x50010u);
+    const std::string lead =
+        "An error has occurred:\n\nAn error occurred within the OpenUSBDeviceA function in the USB printing support "
+        "library.\n\nError 206d7363 in ZalUsbEx at 0:\n[";
+    EXPECT_EQ(box.text.substr(0, lead.size()), lead);
+    EXPECT_NE(box.text.find("runtime_error] no device node"), std::string::npos) << box.text;
+}
 
 TEST(SerialPortTest, WriteTimeoutPerByte) {
     struct Row { uint32_t baud; uint32_t expected; };
