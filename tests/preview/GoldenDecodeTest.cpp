@@ -1,9 +1,7 @@
 // The golden labels as the library sends them, rendered and their bar codes
 // read back with ZXing: each symbol must carry the data the job gave (the
-// EPL escapes of quotes and backslashes undone).  The symbols whose data is
-// more than the plain text of their command: MaxiCode, PDF417 and Data
-// Matrix messages, GS1 and code set switches, escaped quotes (plain Code 128
-// and Code 39 data is LinearDecode's).
+// EPL escapes of quotes and backslashes undone): the bar codes of at least
+// one label of each carrier, 1D codes as well as the structured symbols.
 
 #include "PreviewTestSupport.h"
 
@@ -66,41 +64,52 @@ INSTANTIATE_TEST_SUITE_P(Ups, GoldenDecode, testing::Values(
                    "[)>" + RS + "01" + GS + "96" "282021234" + GS + "840" + GS + "698" + GS + "1Z11904425" + GS + "UPSN" +
                    GS + "728104" + GS + "073" + GS + GS + "1/1" + GS + "6" + GS + "N" + GS + "2275 OLD MILL RD" + GS +
                    "CHARLOTTE" + GS + "NC" + RS + EOT, ""},
+    /*  1*/ Symbol{"ups-nt-proactive", 0, 236, 390, 576, 112, BarcodeFormat::Code128, "420282021234", ""},
+    /*  2*/ Symbol{"ups-ground-cod-billing", 0, 0, 590, 0, 160, BarcodeFormat::Code128, "1Z7281047208411751", ""},
     // international: mode 3 with the Canadian postal code; the paperless invoice's PDF417 message
-    /*  1*/ Symbol{"ups-intl-express-canada-paperless", 0, 0, 280, 231, 234, BarcodeFormat::MaxiCode,
+    /*  3*/ Symbol{"ups-intl-express-canada-paperless", 0, 0, 280, 231, 234, BarcodeFormat::MaxiCode,
                    "[)>" + RS + "01" + GS + "96" "K1P5B7" + GS + "124" + GS + "066" + GS + "1Z12345674" + GS + "UPSN" +
                    GS + "5R8X47" + GS + "073" + GS + "5R8X47QZ7WM" + GS + "1/2" + GS + "5" + GS + "N" + GS +
                    "88 SPARKS ST" + GS + "OTTAWA" + GS + "ON" + RS + EOT, ""},
-    /*  2*/ Symbol{"ups-intl-express-canada-paperless", 1, 0, 100, 0, 220, BarcodeFormat::PDF417,
+    /*  4*/ Symbol{"ups-intl-express-canada-paperless", 0, 240, 390, 572, 115, BarcodeFormat::Code128, "421124K1P5B", ""},
+    /*  5*/ Symbol{"ups-intl-express-canada-paperless", 0, 0, 590, 0, 160, BarcodeFormat::Code128, "1Z5R8X476612345674", ""},
+    /*  6*/ Symbol{"ups-intl-express-canada-paperless", 1, 0, 100, 0, 220, BarcodeFormat::PDF417,
                    "01\t07\t{)>\t1Z5R8X476612345674\t5R8X47QZ7WM\r02\tBRAMBLEWOOD OUTFITTERS\tNORCROSS\tGA\t30071\tUS\r"
                    "03\tMODEL KIT \"SPITFIRE\"\t2\tEA\t24.50\r03\tPAINT SET O'KEEFE\t1\tEA\t9.99\r10\tUSD\t58.99\r99\r", ""},
     // Puerto Rico: the padded ZIP and country 630, the street in place of the shipment number;
     // the code set switches are data to the printer's Code 128 as to the preview's
-    /*  3*/ Symbol{"ups-pr-return-no-iso-postal-title-test-6in", 0, 0, 280, 231, 234, BarcodeFormat::MaxiCode,
+    /*  7*/ Symbol{"ups-pr-return-no-iso-postal-title-test-6in", 0, 0, 280, 231, 234, BarcodeFormat::MaxiCode,
                    "[)>" + RS + "01" + GS + "96" "009010000" + GS + "630" + GS + "087" + GS + "1Z12345672" + GS + "UPSN" +
                    GS + "5R8X47" + GS + "073" + GS + GS + "1/1" + GS + "6" + GS + "N" + GS + "77 CALLE DEL CRISTO" + GS +
                    "SAN JUAN" + GS + RS + EOT, ""},
-    /*  4*/ Symbol{"ups-pr-return-no-iso-postal-title-test-6in", 0, 240, 400, 572, 100, BarcodeFormat::Code128,
+    /*  8*/ Symbol{"ups-pr-return-no-iso-postal-title-test-6in", 0, 240, 400, 572, 100, BarcodeFormat::Code128,
                    ">;42100901>6", ""},
+    /*  9*/ Symbol{"ups-pr-return-no-iso-postal-title-test-6in", 0, 0, 590, 0, 160, BarcodeFormat::Code128,
+                   "1Z5R8X478712345672", ""},
     // SurePost: the postal code, the tracking number, and AI 420 with the PIC, opened without FNC1
-    /*  5*/ Symbol{"ups-surepost-yp-routed-dim-weight", 0, 0, 990, 0, 150, BarcodeFormat::Code128,
+    /* 10*/ Symbol{"ups-surepost-yp-routed-dim-weight", 0, 250, 320, 560, 115, BarcodeFormat::Code128, "42028202", ""},
+    /* 11*/ Symbol{"ups-surepost-yn-zip9-letter-shipper-test-mode", 0, 0, 560, 0, 155, BarcodeFormat::Code128,
+                   "1Z72E104YN87654321", ""},
+    /* 12*/ Symbol{"ups-surepost-yp-routed-dim-weight", 0, 0, 990, 0, 150, BarcodeFormat::Code128,
                    "42028202" + GS + "92748901234567890123456789", "]C0"},
     // Mail Innovations: the Data Matrix message, quotes and apostrophes unescaped; the PIC after FNC1
-    /*  6*/ Symbol{"ups-mi-quotes", 0, 10, 370, 178, 176, BarcodeFormat::DataMatrix,
+    /* 13*/ Symbol{"ups-mi-quotes", 0, 10, 370, 178, 176, BarcodeFormat::DataMatrix,
                    "3" + TAB + "MI9284150000890123" + TAB + "I92841" + TAB + "ONEIL" + TAB + "2275 \"OLD\" MILL RD" + TAB +
                    TAB + "O'FALLON" + TAB + "MO" + TAB + "63366" + TAB + "US" + TAB + "PK9" + TAB + "3.0000" + TAB +
                    "10,1" + TAB + "4206336692490901234567890123456789", ""},
-    /*  7*/ Symbol{"ups-mi-quotes", 0, 0, 650, 0, 150, BarcodeFormat::Code128,
+    /* 14*/ Symbol{"ups-mi-quotes", 0, 0, 650, 0, 150, BarcodeFormat::Code128,
                    "42063366" + GS + "92490901234567890123456789", "]C1"},
     // without a PIC, the tracking number of an international parcel
+    /* 15*/ Symbol{"ups-mi-intl-tracking-block-test-mode", 0, 0, 625, 0, 120, BarcodeFormat::Code128,
+                   "MI9284150000345678", ""},
     // returns: the Data Matrix message and the PIC of the returns' ZIP
-    /*  8*/ Symbol{"ups-mir-2020-mailer-id", 0, 380, 12, 190, 160, BarcodeFormat::DataMatrix,
+    /* 16*/ Symbol{"ups-mir-2020-mailer-id", 0, 380, 12, 190, 160, BarcodeFormat::DataMatrix,
                    "05" + TAB + "MI9284150000654321" + TAB + "I92841" + TAB + "12,1" + TAB + "EAST7" + TAB + "RTN0042" +
                    TAB + "4205693592023901234567890123456789" + TAB + "56935", ""},
-    /*  9*/ Symbol{"ups-mir-2020-mailer-id", 0, 0, 245, 0, 150, BarcodeFormat::Code128,
+    /* 17*/ Symbol{"ups-mir-2020-mailer-id", 0, 0, 245, 0, 150, BarcodeFormat::Code128,
                    "42056935" + GS + "92023901234567890123456789", "]C1"},
     // pickup summary: the envelope with its separators, an empty field keeping its identifier
-    /* 10*/ Symbol{"ups-pickup-quotes-defaults", 0, 540, 70, 272, 172, BarcodeFormat::DataMatrix,
+    /* 18*/ Symbol{"ups-pickup-quotes-defaults", 0, 540, 70, 272, 172, BarcodeFormat::DataMatrix,
                    "[)>" + RS + "06" + GS + "0Y" + GS + "30S15" + GS + "10YPSR" + GS + "21D000" + GS + "16SSD \"7\" O'Da" +
                    GS + "11Y " + RS + "06" + GS + "1Y" + GS + "20Y91" + GS + "15V7281" + GS + "21Y" + GS + "QSM0" + GS +
                    "22Y3" + RS + EOT, ""}
@@ -116,23 +125,27 @@ INSTANTIATE_TEST_SUITE_P(FedEx, GoldenDecode, testing::Values(
                    "06" + GS + "10Z" "ED007" + GS + "11Z" "HARROW & FINCH SUPPLY" + GS + "12Z" "7045550199" + GS +
                    "14Z" "SUITE\\140" + GS + "15Z" "1234567" + GS + kCodPieces + "31Z" + kExpressOneDee + GS + "32Z" "DSR" +
                    GS + "34Z" "01" + GS + "39Z" "ATLR" + GS + RS + EOT, ""},
+    /*  2*/ Symbol{"fedex-quotes", 0, 0, 1008, 0, 214, BarcodeFormat::Code128, kExpressOneDee, ""},
     // the COD return label: its own message and 1D code
-    /*  2*/ Symbol{"fedex-cod-secured-user-commands", 1, 0, 490, 590, 250, BarcodeFormat::PDF417,
+    /*  3*/ Symbol{"fedex-cod-secured-user-commands", 1, 0, 490, 590, 250, BarcodeFormat::PDF417,
                    "[)>" + RS + "01" + GS + "02" "30071" + GS + "840" + GS + "56" + GS + "794612345671" "0202" + GS +
                    "FDE" + GS + "123456789" + GS + "073" + GS + GS + "1/1" + GS + "0.00" "LB" + GS + "N" + GS +
                    "4410 PEACHTREE INDUSTRIAL" + GS + "NORCROSS" + GS + "GA" + GS + "BRAMBLEWOOD OUTFITTERS" + RS +
                    "06" + GS + "10Z" "ED007" + GS + "11Z" "BRAMBLEWOOD OUTFITTERS" + GS + "12Z" "7705550142" + GS +
                    "14Z" "DOCK 3" + GS + "15Z" "1234567" + GS + kCodPieces + "31Z" + kCodOneDee + GS + "32Z" "CR" + GS +
                    "34Z" "06" + GS + "39Z" "ATLR" + GS + RS + EOT, ""},
+    /*  4*/ Symbol{"fedex-cod-secured-user-commands", 1, 0, 1005, 0, 214, BarcodeFormat::Code128, kCodOneDee, ""},
     // International: the air waybill's Codabar (start B, stop D); the package label's PDF417 message,
     // whose separators travel as escape texts, and its 1D code
-    /*  3*/ Symbol{"fedex-intl-third-party-broker", 0, 0, 470, 500, 125, BarcodeFormat::Codabar, "B7946123456780430D", ""},
-    /*  4*/ Symbol{"fedex-intl-third-party-broker", 1, 0, 420, 590, 300, BarcodeFormat::PDF417,
+    /*  5*/ Symbol{"fedex-intl-third-party-broker", 0, 0, 470, 500, 125, BarcodeFormat::Codabar, "B7946123456780430D", ""},
+    /*  6*/ Symbol{"fedex-intl-third-party-broker", 1, 0, 420, 590, 300, BarcodeFormat::PDF417,
                    "[)>_1E01_1D02D2 _1D826_1D01_1D794612345678_1DFDE_1D123456789_1D338_1D_1D2/3_1D12.50LB_1DN_1D"
                    "12 ST JAMES SQUARE_1DLONDON_1DLN_1DADA LOVELACE_1E06_1D10ZEIO05_1D11ZRECEIVING DOCK_1D"
                    "12Z442079460000_1D14ZUNIT 4_1D15Z1234567_1D18Z222333444_1CE3_1DKPO-88_1D28Z794612345678_1D"
                    "29Z3034257BF7194E4000001A85_1D31Z1001901781720000794612345678000000_1D32ZECI_1D99ZEI0005_1CUS_1C"
-                   "1234567.89_1CUSD_1CBRASS GEARS_1C001_1CY_1C_1C350.00_1C222333444_1D_1E_04", ""}
+                   "1234567.89_1CUSD_1CBRASS GEARS_1C001_1CY_1C_1C350.00_1C222333444_1D_1E_04", ""},
+    /*  7*/ Symbol{"fedex-intl-third-party-broker", 1, 0, 1005, 0, 213, BarcodeFormat::Code128,
+                   "1001901781720000794612345678000000", ""}
 ));
 
 INSTANTIATE_TEST_SUITE_P(Postal, GoldenDecode, testing::Values(
@@ -144,11 +157,12 @@ INSTANTIATE_TEST_SUITE_P(Postal, GoldenDecode, testing::Values(
     // USPS: IMpb as GS1-128 of AI 420, the ZIP, FNC1 and the number; Express in Code 39
     /*  3*/ Symbol{"usps-priority-impb", 0, 0, 880, 0, 200, BarcodeFormat::Code128,
                    "42028202" + GS + "92055901649173123456789012", "]C1"},
-    /*  4*/ Symbol{"usps-media-mail-routing9", 0, 0, 820, 0, 200, BarcodeFormat::Code128, "420303281234", "]C1"},
+    /*  4*/ Symbol{"usps-express-waiver", 0, 0, 880, 0, 200, BarcodeFormat::Code39, "EA123456789US", ""},
+    /*  5*/ Symbol{"usps-media-mail-routing9", 0, 0, 820, 0, 200, BarcodeFormat::Code128, "420303281234", "]C1"},
     // SmartPost: the USPS code and the ground code
-    /*  5*/ Symbol{"smartpost-ground-913-paid", 0, 0, 600, 0, 185, BarcodeFormat::Code128,
+    /*  6*/ Symbol{"smartpost-ground-913-paid", 0, 0, 600, 0, 185, BarcodeFormat::Code128,
                    "42030328" + GS + "9241901001304123456780", "]C1"},
-    /*  6*/ Symbol{"smartpost-ground-913-paid", 0, 0, 870, 0, 320, BarcodeFormat::Code128, "9612019123456712345678", "]C1"}
+    /*  7*/ Symbol{"smartpost-ground-913-paid", 0, 0, 870, 0, 320, BarcodeFormat::Code128, "9612019123456712345678", "]C1"}
 ));
 // clang-format on
 
