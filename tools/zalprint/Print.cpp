@@ -2,10 +2,8 @@
 // prints them, with the detailed result of each job.
 #include <cstdio>
 #include <cstdlib>
-#include <cctype>
 #include <cstring>
 #include <fstream>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -126,7 +124,6 @@ int RunPrint(const Args &args) {
     int exitCode = kExitOk;
     ProgressLine progress(o.jobs.size(), StderrTerminalColumns());
     const std::string jobsFolder = temp + "jobs";
-    std::set<std::string> namesGiven;  // the job names in jobsFolder, lower case
     if (!o.resultFiles && !MakeFolder(jobsFolder)) {
         std::fprintf(stderr, "zalprint: cannot create %s\n", jobsFolder.c_str());
         finish();
@@ -170,14 +167,18 @@ int RunPrint(const Args &args) {
             // The library renames or deletes the file it is given: hand it a
             // second name (or a copy), so the user's file stays.  It keeps
             // its own name, which a print queue shows as the job's: all in
-            // one folder, a name met before (in any case) in one of its own.
-            std::string name = BaseNameOf(jobFile), key = name;
-            for (char &c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            std::string folder = jobsFolder;
-            if (!namesGiven.insert(key).second) folder = temp + "job" + std::to_string(i);
-            std::string copy = folder + PathSeparator() + name;
-            if ((folder != jobsFolder && !MakeFolder(folder)) ||
-                (!LinkFile(jobFile, copy) && !CopyFileBytes(jobFile, copy))) {
+            // one folder, unless a job of that name is still there (the same
+            // file twice, or one the library could not delete): then in one
+            // of its own.
+            const std::string name = BaseNameOf(jobFile);
+            std::string copy = jobsFolder + PathSeparator() + name;
+            bool made = LinkFile(jobFile, copy) || (!FileExists(copy) && CopyFileBytes(jobFile, copy));
+            if (!made) {
+                const std::string folder = temp + "job" + std::to_string(i);
+                copy = folder + PathSeparator() + name;
+                made = MakeFolder(folder) && (LinkFile(jobFile, copy) || CopyFileBytes(jobFile, copy));
+            }
+            if (!made) {
                 progress.Clear();
                 std::fprintf(stderr, "zalprint: cannot copy %s\n", jobFile.c_str());
                 exitCode = kExitFailed;
