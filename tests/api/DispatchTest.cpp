@@ -262,27 +262,6 @@ bool CanOpen(const std::string &path) {
     return fd >= 0;
 }
 
-// Runs the current test again in a child without the capabilities that
-// let root read any file (setpriv of util-linux); its status, or -1 when it
-// could not be started.
-int RerunWithoutCapabilities() {
-    char self[4096];
-    ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0) return -1;
-    self[n] = '\0';
-    const ::testing::TestInfo *info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string filter = std::string("--gtest_filter=") + info->test_suite_name() + "." + info->name();
-    pid_t child = ::fork();
-    if (child == 0) {
-        ::setenv("ZAL2443_TEST_WITHOUT_CAPS", "1", 1);
-        ::execlp("setpriv", "setpriv", "--inh-caps=-all", "--bounding-set=-all", self, filter.c_str(),
-                 static_cast<char *>(nullptr));
-        ::_exit(127);
-    }
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status) == 127 ? -1 : WEXITSTATUS(status);
-}
 #endif
 
 // A job file that cannot be read is refused, not printed with empty fields.
@@ -304,7 +283,7 @@ TEST(JobInput, AnUnreadableJobFileIsRefused) {
         if (std::getenv("ZAL2443_TEST_WITHOUT_CAPS") != nullptr) {
             GTEST_SKIP() << "a file of mode 000 is readable even without the capabilities";
         }
-        int status = RerunWithoutCapabilities();
+        int status = test::RerunWithoutCapabilities();
         if (status < 0) GTEST_SKIP() << "running as root, and setpriv could not drop the capabilities";
         EXPECT_EQ(status, 0) << "the test failed without the capabilities";
         return;

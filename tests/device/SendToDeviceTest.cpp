@@ -593,27 +593,6 @@ int32_t Send(JobContext &context, const std::string &label) {
     return SendToDevice(&context, label.data(), static_cast<int>(label.size()));
 }
 
-// Runs the current test again in a child without the capabilities that
-// let root write any folder (setpriv of util-linux); its status, or -1 when
-// it could not be started.
-int RerunWithoutCapabilities() {
-    char self[4096];
-    ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0) return -1;
-    self[n] = '\0';
-    const ::testing::TestInfo *info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string filter = std::string("--gtest_filter=") + info->test_suite_name() + "." + info->name();
-    pid_t child = ::fork();
-    if (child == 0) {
-        ::setenv("ZAL2443_TEST_WITHOUT_CAPS", "1", 1);
-        ::execlp("setpriv", "setpriv", "--inh-caps=-all", "--bounding-set=-all", self, filter.c_str(),
-                 static_cast<char *>(nullptr));
-        ::_exit(127);
-    }
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status) == 127 ? -1 : WEXITSTATUS(status);
-}
 
 TEST(SendToDeviceFaultTest, OutputFolderThatCannotBeWritten) {
     test::LogCapture log;
@@ -622,7 +601,7 @@ TEST(SendToDeviceFaultTest, OutputFolderThatCannotBeWritten) {
     ASSERT_EQ(0, ::mkdir(closed.c_str(), 0555));
     if (::access(closed.c_str(), W_OK) == 0) {
         if (std::getenv("ZAL2443_TEST_WITHOUT_CAPS") != nullptr) GTEST_SKIP() << "root writes the folder all the same";
-        const int status = RerunWithoutCapabilities();
+        const int status = test::RerunWithoutCapabilities();
         if (status < 0) GTEST_SKIP() << "running as root, and setpriv could not drop the capabilities";
         EXPECT_EQ(status, 0) << "the test failed without the capabilities; its output is above";
         return;

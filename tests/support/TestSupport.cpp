@@ -17,6 +17,7 @@
 #include <windows.h>
 #else
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -119,6 +120,25 @@ EnvVar::~EnvVar() {
 }
 
 #if !defined(_WIN32)
+int RerunWithoutCapabilities() {
+    char self[4096];
+    ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return -1;
+    self[n] = '\0';
+    const ::testing::TestInfo *info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string filter = std::string("--gtest_filter=") + info->test_suite_name() + "." + info->name();
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::setenv("ZAL2443_TEST_WITHOUT_CAPS", "1", 1);
+        ::execlp("setpriv", "setpriv", "--inh-caps=-all", "--bounding-set=-all", self, filter.c_str(),
+                 static_cast<char *>(nullptr));
+        ::_exit(127);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status) == 127 ? -1 : WEXITSTATUS(status);
+}
+
 static void MakeFolders(const std::string &path) {
     for (std::size_t at = 1; at != std::string::npos; at = path.find('/', at + 1)) mkdir(path.substr(0, at).c_str(), 0755);
     mkdir(path.c_str(), 0755);

@@ -56,6 +56,12 @@ private:
 };
 
 #if !defined(_WIN32)
+// Runs the current test again in a child without the capabilities that let
+// root read or write any file (setpriv of util-linux), with
+// ZAL2443_TEST_WITHOUT_CAPS=1 set; its status, or -1 when it could not be
+// started.
+int RerunWithoutCapabilities();
+
 // usblp printers as the kernel shows them, under a temporary root the
 // library is pointed to: the node dev/usb/lpN, the interface in sysfs with
 // its IEEE 1284 device id, the USB device above it with the ids, and the
