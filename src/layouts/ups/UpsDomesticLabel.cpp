@@ -12,32 +12,17 @@ namespace zal {
 namespace {
 
 using namespace layout;
-using ups::F;
-using R = ups::UpsRecords;
+using namespace ups;
+using R = UpsRecords;
 
 // ---------------------------------------------------------------- conditions
 
-const UpsData &Ups(const R &r) { return r.Of<UpsData>(); }
-const CommonData &Common(const R &r) { return r.Of<CommonData>(); }
-bool Is(const char *field, const char *value) { return std::strcmp(field, value) == 0; }
 
 // A city line longer than this takes the narrower font.
 constexpr std::size_t kCityLineNarrowAbove = 18;
-// A sender line longer than this pushes the handling text to the right.
-constexpr std::size_t kFromLineLong = 31;
 
 bool LongCity(const R &r) { return std::strlen(Common(r).ShipTo7) > kCityLineNarrowAbove; }
 bool ShortCity(const R &r) { return !LongCity(r); }
-bool LongFrom(const R &r) {
-    return std::strlen(Common(r).From1) > kFromLineLong || std::strlen(Common(r).From2) > kFromLineLong;
-}
-bool Handling(const R &r) { return Ups(r).HandlingText[0] != '\0'; }
-bool HandlingBesideLongFrom(const R &r) { return Handling(r) && LongFrom(r); }
-bool HandlingBesideShortFrom(const R &r) { return Handling(r) && !LongFrom(r); }
-bool ServiceMarked(const R &r) { return Ups(r).ServiceMark[0] != '\0'; }
-bool Proactive(const R &r) { return Ups(r).ProactiveMark[0] == 'P'; }
-bool Refrigerated(const R &r) { return Ups(r).RefrigerationMark[0] == 'R'; }
-bool TallerThan4x4(const R &r) { return r.label.device.Media.Length > 4.25f; }
 bool Heavy(const R &r) { return Is(Ups(r).HeavyFlag, "H"); }
 bool NotHeavy(const R &r) { return !Heavy(r); }
 bool Routed(const R &r) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "common/Modules.h"
 #include "formatting/CommonData.h"
@@ -16,6 +17,23 @@ namespace zal::ups {
 using UpsRecords = layout::Records<CommonData, UpsData>;
 template <auto Member>
 constexpr auto F = &layout::FieldText<Member, UpsRecords>;
+
+// Conditions the UPS label tables share.
+inline const UpsData &Ups(const UpsRecords &r) { return r.Of<UpsData>(); }
+inline const CommonData &Common(const UpsRecords &r) { return r.Of<CommonData>(); }
+inline bool Is(const char *field, const char *value) { return std::strcmp(field, value) == 0; }
+// A sender line longer than this pushes the handling text to the right.
+constexpr std::size_t kFromLineLong = 31;
+inline bool LongFrom(const UpsRecords &r) {
+    return std::strlen(Common(r).From1) > kFromLineLong || std::strlen(Common(r).From2) > kFromLineLong;
+}
+inline bool Handling(const UpsRecords &r) { return Ups(r).HandlingText[0] != '\0'; }
+inline bool HandlingBesideLongFrom(const UpsRecords &r) { return Handling(r) && LongFrom(r); }
+inline bool HandlingBesideShortFrom(const UpsRecords &r) { return Handling(r) && !LongFrom(r); }
+inline bool ServiceMarked(const UpsRecords &r) { return Ups(r).ServiceMark[0] != '\0'; }
+inline bool Proactive(const UpsRecords &r) { return Ups(r).ProactiveMark[0] == 'P'; }
+inline bool Refrigerated(const UpsRecords &r) { return Ups(r).RefrigerationMark[0] == 'R'; }
+inline bool TallerThan4x4(const UpsRecords &r) { return r.label.device.Media.Length > 4.25f; }
 
 using UpsFormatter = bool (*)(UpsData &ups, CommonData &common, LabelContext &label);
 

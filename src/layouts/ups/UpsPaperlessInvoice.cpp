@@ -12,10 +12,9 @@ namespace zal {
 namespace {
 
 using namespace layout;
-using ups::F;
-using R = ups::UpsRecords;
+using namespace ups;
+using R = UpsRecords;
 
-const UpsData &Ups(const R &r) { return r.Of<UpsData>(); }
 
 bool Reduced(const R &r) { return Ups(r).PDF417Reduced; }
 bool FullSize(const R &r) { return !Reduced(r); }

@@ -15,12 +15,9 @@ namespace zal {
 namespace {
 
 using namespace layout;
-using ups::F;
-using R = ups::UpsRecords;
+using namespace ups;
+using R = UpsRecords;
 
-const UpsData &Ups(const R &r) { return r.Of<UpsData>(); }
-const CommonData &Common(const R &r) { return r.Of<CommonData>(); }
-bool Is(const char *field, const char *value) { return std::strcmp(field, value) == 0; }
 
 // A city line longer than this takes the narrower font.
 constexpr std::size_t kCityLineNarrowAbove = 25;
@@ -30,7 +27,6 @@ constexpr std::size_t kShortPostalData = 8;
 bool LongCity(const R &r) { return std::strlen(Common(r).ShipTo7) > kCityLineNarrowAbove; }
 bool ShortCity(const R &r) { return !LongCity(r); }
 bool DimensionalWeight(const R &r) { return Ups(r).DimensionalWeight[0] != '\0'; }
-bool Handling(const R &r) { return Ups(r).HandlingText[0] != '\0'; }
 bool Routed(const R &r) {
     const UpsData &ups = Ups(r);
     return !IsBlankText(ups.RoutingCode, sizeof ups.RoutingCode) && Is(ups.RouteFound, "Y");
