@@ -204,10 +204,11 @@ bool LibUPSMailInnovationsFormatData(MailInnovationsData &mi, CommonData &common
     return GuardedLibUps("LibUPSMailInnovationsFormatData", [&] { return FormatMailInnovations(mi, common, label); });
 }
 
-bool upsMailInnovationsFormatData(MailInnovationsData &mi, CommonData &common, LabelContext &label) {
+bool FormatMiLabelData(const char *routine, const char *what, MiFormatter format, MailInnovationsData &mi,
+                       CommonData &common, LabelContext &label) {
     try {
-        if (!LibUPSMailInnovationsFormatData(mi, common, label)) {
-            log::LogErrorText("Error while formatting UPS MI data.");
+        if (!format(mi, common, label)) {
+            log::LogErrorText((std::string("Error while formatting ") + what + ".").c_str());
             return false;
         }
         if (!EncodeUPSDataMatrixString(mi)) {
@@ -216,9 +217,14 @@ bool upsMailInnovationsFormatData(MailInnovationsData &mi, CommonData &common, L
         }
         return true;
     } catch (const std::exception &e) {
-        ReportJobCppException(e, kUpsLabelsModule, "upsMailInnovationsFormatData");
+        ReportJobCppException(e, kUpsLabelsModule, routine);
         return false;
     }
+}
+
+bool upsMailInnovationsFormatData(MailInnovationsData &mi, CommonData &common, LabelContext &label) {
+    return FormatMiLabelData("upsMailInnovationsFormatData", "UPS MI data", LibUPSMailInnovationsFormatData, mi,
+                             common, label);
 }
 
 }  // namespace zal

@@ -77,6 +77,13 @@ bool upsMailInnovationsFormatData(MailInnovationsData &mi, CommonData &common, L
 // false, the message unchanged, when the escaped text does not fit.
 bool EncodeUPSDataMatrixString(MailInnovationsData &mi);
 
+// A Mail Innovations label's data through `format`, then the message's
+// escaping; the error line "Error while formatting <what>." or the Data
+// Matrix one on failure, a fault reported under `routine`.
+using MiFormatter = bool (*)(MailInnovationsData &mi, CommonData &common, LabelContext &label);
+bool FormatMiLabelData(const char *routine, const char *what, MiFormatter format, MailInnovationsData &mi,
+                       CommonData &common, LabelContext &label);
+
 // Text in groups of the given sizes, joined by single blanks; a group past
 // the text's end is empty (the blanks stay).
 std::string GroupedMiText(const char *text, std::initializer_list<std::size_t> sizes);

@@ -1,7 +1,6 @@
 // The Mail Innovations returns label's data: the fixed indicia, service and
 // return address texts, the PIC text and the Data Matrix message.
 #include <cstring>
-#include <exception>
 
 #include "common/Format.h"
 #include "common/Log.h"
@@ -82,20 +81,8 @@ bool LibUPSMIReturnsFormatData(MailInnovationsData &mi, CommonData &common, Labe
 }
 
 bool upsMIReturnsFormatData(MailInnovationsData &mi, CommonData &common, LabelContext &label) {
-    try {
-        if (!LibUPSMIReturnsFormatData(mi, common, label)) {
-            log::LogErrorText("Error while formatting UPS MI Returns data.");
-            return false;
-        }
-        if (!EncodeUPSDataMatrixString(mi)) {
-            log::LogErrorText("Error while formatting Eltron UPS Data Matrix barcode data.");
-            return false;
-        }
-        return true;
-    } catch (const std::exception &e) {
-        ReportJobCppException(e, kUpsLabelsModule, "upsMIReturnsFormatData");
-        return false;
-    }
+    return FormatMiLabelData("upsMIReturnsFormatData", "UPS MI Returns data", LibUPSMIReturnsFormatData, mi, common,
+                             label);
 }
 
 }  // namespace zal
