@@ -352,4 +352,16 @@ bool Contains(const char *text, const char *needle) {
     return text != nullptr && needle != nullptr && std::strstr(text, needle) != nullptr;
 }
 
+void GroupText(const char *text, std::initializer_list<std::size_t> sizes, char *out, std::size_t size) {
+    std::string grouped;
+    const std::size_t length = std::strlen(text);
+    std::size_t from = 0;
+    for (std::size_t group : sizes) {
+        if (from > 0) grouped += ' ';
+        if (from < length) grouped.append(text + from, std::min(group, length - from));
+        from += group;
+    }
+    CopyText(out, size, grouped.c_str());
+}
+
 }  // namespace zal

@@ -38,6 +38,13 @@ void QuotesToApostrophes(char *text, std::size_t size);
 bool ReplaceAll(char *text, std::size_t size, const char *needle, const char *replacement);
 void InsertThousandsSeparators(const char *amount, char *destination, std::size_t size);
 int WordWrap(char *text, std::size_t size, std::size_t width);
+// The text in groups of the given sizes joined by single blanks (a group
+// past the text's end is empty, its blank stays), cut to the buffer.
+void GroupText(const char *text, std::initializer_list<std::size_t> sizes, char *out, std::size_t size);
+template <std::size_t N>
+void GroupText(const char *text, std::initializer_list<std::size_t> sizes, char (&out)[N]) {
+    GroupText(text, sizes, out, N);
+}
 bool IsBlankText(const char *text, std::size_t maxLength);
 bool IsDigitsSpacesDashes(const char *text, std::size_t maxLength);
 bool EqualsNoCase(const char *a, const char *b);

@@ -109,21 +109,6 @@ bool Is(const char *text, const char *value) {
     return std::strcmp(text, value) == 0;
 }
 
-// The text in groups of the given sizes joined by single blanks; a group
-// past the text's end is empty.
-template <std::size_t N>
-void Grouped(const char *text, std::initializer_list<std::size_t> sizes, char (&out)[N]) {
-    std::string grouped;
-    const std::size_t length = std::strlen(text);
-    std::size_t from = 0;
-    for (std::size_t size : sizes) {
-        if (from > 0) grouped += ' ';
-        if (from < length) grouped.append(text + from, std::min(size, length - from));
-        from += size;
-    }
-    CopyText(out, grouped.c_str());
-}
-
 // Cut at the first comma that is not the first character.
 void CutAtComma(char *text) {
     if (text[0] == '\0') return;
@@ -271,13 +256,13 @@ bool FormatCn22(Cn22Data &d, CommonData &common, LabelContext &label) {
     }
 
     if (Is(d.PrintUPSMMIFlag, "Y") && d.UpsTrackingNumber[0] != '\0' && d.FormVersion >= kEdition2016) {
-        Grouped(d.UpsTrackingNumber, {1, 6, 3, 7, 1}, d.UpsTrackingText);
+        GroupText(d.UpsTrackingNumber, {1, 6, 3, 7, 1}, d.UpsTrackingText);
     } else if (Is(d.PrintIMpbFlag, "Y") && d.PICNumber[0] != '\0') {
         CutTo(d.ShipToZip, 5);
-        Grouped(d.PICNumber, {4, 4, 4, 4, 4, 4, 2}, d.PICNumberText);
+        GroupText(d.PICNumber, {4, 4, 4, 4, 4, 4, 2}, d.PICNumberText);
     } else {
         CopyText(d.TrackingNumber, trackingNumber);
-        Grouped(d.TrackingNumber, {2, 3, 3, 3, 2}, d.TrackingNumberText);
+        GroupText(d.TrackingNumber, {2, 3, 3, 3, 2}, d.TrackingNumberText);
     }
 
     AppendStrings(common.ShipTo7, sizeof common.ShipTo7, {" ", common.ShipToZip});

@@ -134,8 +134,8 @@ bool FormatMailInnovations(MailInnovationsData &mi, CommonData &common, LabelCon
     CopyText(mi.CarrierTitle, "UPS MAIL INNOVATIONS");
     CopyText(mi.TrackingTitle, Is(mi.EvsFlag, "Y") ? "USPS TRACKING # eVS" : "USPS TRACKING #");
     CopyText(mi.Zip5, UpsSlice(common.ShipToZip, 1, kZip5Chars).c_str());
-    CopyText(mi.TrackingText, GroupedMiText(mi.TrackingNumber, {1, 6, 3, 7, 1}).c_str());
-    CopyText(mi.PICText, GroupedMiText(mi.USPSPICNumber, {4, 4, 4, 4, 4, 4, 2}).c_str());
+    GroupText(mi.TrackingNumber, {1, 6, 3, 7, 1}, mi.TrackingText);
+    GroupText(mi.USPSPICNumber, {4, 4, 4, 4, 4, 4, 2}, mi.PICText);
 
     const MailClass *mailClass = FindMailClass(UpsSlice(mi.USPSPICNumber, 3, 5));
     const char *classCode = "";
@@ -181,18 +181,6 @@ bool FormatMailInnovations(MailInnovationsData &mi, CommonData &common, LabelCon
 }
 
 }  // namespace
-
-std::string GroupedMiText(const char *text, std::initializer_list<std::size_t> sizes) {
-    std::string grouped;
-    const std::size_t length = std::strlen(text);
-    std::size_t from = 0;
-    for (std::size_t size : sizes) {
-        if (from > 0) grouped += ' ';
-        if (from < length) grouped.append(text + from, std::min(size, length - from));
-        from += size;
-    }
-    return grouped;
-}
 
 bool EncodeUPSDataMatrixString(MailInnovationsData &mi) {
     if (!EplEscape(mi.DataMatrixData, sizeof mi.DataMatrixData)) return false;

@@ -84,8 +84,5 @@ using MiFormatter = bool (*)(MailInnovationsData &mi, CommonData &common, LabelC
 bool FormatMiLabelData(const char *routine, const char *what, MiFormatter format, MailInnovationsData &mi,
                        CommonData &common, LabelContext &label);
 
-// Text in groups of the given sizes, joined by single blanks; a group past
-// the text's end is empty (the blanks stay).
-std::string GroupedMiText(const char *text, std::initializer_list<std::size_t> sizes);
 
 }  // namespace zal

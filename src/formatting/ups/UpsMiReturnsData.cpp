@@ -54,7 +54,7 @@ bool FormatReturns(MailInnovationsData &mi, CommonData &common, LabelContext &la
     CopyText(mi.ReturnsAddressText, "UPS MAIL INNOVATIONS RETURNS");
     CopyText(mi.ParcelReturnText, "PARCEL RETURN SERVICE");
     CopyText(mi.ReturnsZipText, kReturnsZip);
-    CopyText(mi.PICText, GroupedMiText(mi.USPSPICNumber, {4, 4, 4, 4, 4, 4, 2}).c_str());
+    GroupText(mi.USPSPICNumber, {4, 4, 4, 4, 4, 4, 2}, mi.PICText);
     UpperCase(mi.PkgID);
     UpperCase(mi.CostCenter);
 
