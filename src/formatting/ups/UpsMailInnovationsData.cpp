@@ -82,14 +82,7 @@ struct Destination {
 
 bool FormatMailInnovations(MailInnovationsData &mi, CommonData &common, LabelContext &label) {
     const JobFile &job = label.job;
-    // one character more than a tracking number has: a longer one is refused, not cut
-    char tracking[kTrackingChars + 2] = "";
-    ReadUpsKey("TrackingNumber", kTrackingChars + 1, "", tracking, job);
-    if (std::strlen(tracking) != kTrackingChars) {
-        job.Refuse("Tracking number must be 18 characters in length.");
-        return false;
-    }
-    CopyText(mi.TrackingNumber, tracking);
+    if (!ReadMiTrackingNumber(mi, job)) return false;
     // a fault there is reported there; the label goes on with what was read
     FormatCommonData(common, job, label.jobWide);
 
@@ -181,6 +174,18 @@ bool FormatMailInnovations(MailInnovationsData &mi, CommonData &common, LabelCon
 }
 
 }  // namespace
+
+bool ReadMiTrackingNumber(MailInnovationsData &mi, const JobFile &job) {
+    // one character more than a tracking number has: a longer one is refused, not cut
+    char tracking[kTrackingChars + 2] = "";
+    ReadUpsKey("TrackingNumber", kTrackingChars + 1, "", tracking, job);
+    if (std::strlen(tracking) != kTrackingChars) {
+        job.Refuse("Tracking number must be 18 characters in length.");
+        return false;
+    }
+    CopyText(mi.TrackingNumber, tracking);
+    return true;
+}
 
 bool EncodeUPSDataMatrixString(MailInnovationsData &mi) {
     if (!EplEscape(mi.DataMatrixData, sizeof mi.DataMatrixData)) return false;

@@ -77,6 +77,10 @@ bool upsMailInnovationsFormatData(MailInnovationsData &mi, CommonData &common, L
 // false, the message unchanged, when the escaped text does not fit.
 bool EncodeUPSDataMatrixString(MailInnovationsData &mi);
 
+// Key "TrackingNumber" into mi.TrackingNumber; false, the reason in the job
+// file, for other than 18 characters.
+bool ReadMiTrackingNumber(MailInnovationsData &mi, const JobFile &job);
+
 // A Mail Innovations label's data through `format`, then the message's
 // escaping; the error line "Error while formatting <what>." or the Data
 // Matrix one on failure, a fault reported under `routine`.

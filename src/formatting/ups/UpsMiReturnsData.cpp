@@ -11,7 +11,6 @@
 namespace zal {
 namespace {
 
-constexpr std::size_t kTrackingChars = 18;
 // The year without "BRDYear" for this label, and the first year whose
 // message carries the postal fields.
 constexpr int32_t kDefaultYear = 2020;
@@ -23,14 +22,7 @@ constexpr char kTab[] = "\t";
 
 bool FormatReturns(MailInnovationsData &mi, CommonData &common, LabelContext &label) {
     const JobFile &job = label.job;
-    // one character more than a tracking number has: a longer one is refused, not cut
-    char tracking[kTrackingChars + 2] = "";
-    ReadUpsKey("TrackingNumber", kTrackingChars + 1, "", tracking, job);
-    if (std::strlen(tracking) != kTrackingChars) {
-        job.Refuse("Tracking number must be 18 characters in length.");
-        return false;
-    }
-    CopyText(mi.TrackingNumber, tracking);
+    if (!ReadMiTrackingNumber(mi, job)) return false;
     // a fault there is reported there; the label goes on with what was read
     FormatCommonData(common, job, label.jobWide);
 
