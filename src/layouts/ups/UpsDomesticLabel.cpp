@@ -23,20 +23,8 @@ constexpr std::size_t kCityLineNarrowAbove = 18;
 
 bool LongCity(const R &r) { return std::strlen(Common(r).ShipTo7) > kCityLineNarrowAbove; }
 bool ShortCity(const R &r) { return !LongCity(r); }
-bool Heavy(const R &r) { return Is(Ups(r).HeavyFlag, "H"); }
-bool NotHeavy(const R &r) { return !Heavy(r); }
-bool Routed(const R &r) {
-    const UpsData &ups = Ups(r);
-    return !IsBlankText(ups.RoutingCode, sizeof ups.RoutingCode) && Is(ups.RouteFound, "Y");
-}
 bool RoutedProactive(const R &r) { return Routed(r) && Proactive(r); }
 bool RoutedPlain(const R &r) { return Routed(r) && !Proactive(r); }
-bool GroundService(const R &r) { return Is(Ups(r).ServiceLevel, "0"); }
-bool AirService(const R &r) { return !GroundService(r); }
-// A shipper number with a letter leaves fewer digit pairs to pack, so the
-// symbol is longer: narrower bars keep it on the label.
-bool LongTrackingHead(const R &r) { return std::strlen(Ups(r).TrackingBarcodeHead) == 10; }
-bool ShortTrackingHead(const R &r) { return !LongTrackingHead(r); }
 // A USPS service type "U" leaves room for two billing lines only.
 bool UspsBilling(const R &r) { return Is(Ups(r).USPSServiceType, "U"); }
 bool FullBilling(const R &r) { return !UspsBilling(r); }
@@ -45,23 +33,12 @@ bool CodAmount(const R &r) {
     return FullBilling(r) && Contains(Ups(r).BillingLines[0], "BILLING:") && Ups(r).ServiceMark[0] == 'C';
 }
 bool PlainSecondBillingLine(const R &r) { return !CodAmount(r); }
-bool InTestMode(const R &r) { return Is(Common(r).TestModeFlag, "Y"); }
-// The reference lines need at least 4.5 inches.
-bool HasReferenceRoom(const R &r) { return r.label.device.Media.Length >= 4.5f; }
-bool HasPoLine(const R &r) { return HasReferenceRoom(r) && !IsBlankText(Ups(r).POLine, sizeof Ups(r).POLine); }
-bool HasPoNumberOnly(const R &r) {
-    const JobWideValues &job = r.Of<JobWideValues>();
-    return HasReferenceRoom(r) && !HasPoLine(r) && !IsBlankText(job.PONumber, sizeof job.PONumber);
-}
-bool HasPurchaseOrder(const R &r) { return HasPoLine(r) || HasPoNumberOnly(r); }
-bool RemarkAlone(const R &r) { return HasReferenceRoom(r) && !HasPurchaseOrder(r); }
 
 const char *Billing(const R &r, int line) { return Ups(r).BillingLines[line]; }
 const char *Billing0(const R &r) { return Billing(r, 0); }
 const char *Billing1(const R &r) { return Billing(r, 1); }
 const char *Billing2(const R &r) { return Billing(r, 2); }
 const char *Billing3(const R &r) { return Billing(r, 3); }
-const char *VersionLine(const R &r) { return r.label.versionLine; }
 
 // ---------------------------------------------------------------- computed
 

@@ -31,43 +31,17 @@ constexpr std::size_t kShortPostalCode = 5;
 
 bool LongCity(const R &r) { return std::strlen(Common(r).ShipTo7) > kCityLineNarrowAbove; }
 bool ShortCity(const R &r) { return !LongCity(r); }
-// "10 KG BOX" and "25 KG BOX" start a little further left.
-bool BoxWeight(const R &r) { return Contains(Ups(r).WeightText, "BOX"); }
-bool OtherWeight(const R &r) { return !BoxWeight(r); }
-bool Heavy(const R &r) { return Is(Ups(r).HeavyFlag, "H"); }
-bool NotHeavy(const R &r) { return !Heavy(r); }
-bool Routed(const R &r) {
-    const UpsData &ups = Ups(r);
-    return !IsBlankText(ups.RoutingCode, sizeof ups.RoutingCode) && Is(ups.RouteFound, "Y");
-}
 // Without a printed routing code the readable postal code takes its place.
 bool PostalTitled(const R &r) {
     const UpsData &ups = Ups(r);
     return !Routed(r) && !IsBlankText(ups.PostalTitle, sizeof ups.PostalTitle);
 }
-bool GroundService(const R &r) { return Is(Ups(r).ServiceLevel, "0"); }
-bool AirService(const R &r) { return !GroundService(r); }
-// A shipper number with a letter leaves fewer digit pairs to pack, so the
-// symbol is longer: narrower bars keep it on the label.
-bool LongTrackingHead(const R &r) { return std::strlen(Ups(r).TrackingBarcodeHead) == 10; }
-bool ShortTrackingHead(const R &r) { return !LongTrackingHead(r); }
 bool Isc(const R &r) { return Is(Ups(r).ISCFlag, "Y") || Is(Ups(r).ISCFlag, "B"); }
-bool InTestMode(const R &r) { return Is(Common(r).TestModeFlag, "Y"); }
-// The reference lines need at least 4.5 inches.
-bool HasReferenceRoom(const R &r) { return r.label.device.Media.Length >= 4.5f; }
-bool HasPoLine(const R &r) { return HasReferenceRoom(r) && !IsBlankText(Ups(r).POLine, sizeof Ups(r).POLine); }
-bool HasPoNumberOnly(const R &r) {
-    const JobWideValues &job = r.Of<JobWideValues>();
-    return HasReferenceRoom(r) && !HasPoLine(r) && !IsBlankText(job.PONumber, sizeof job.PONumber);
-}
-bool HasPurchaseOrder(const R &r) { return HasPoLine(r) || HasPoNumberOnly(r); }
-bool RemarkAlone(const R &r) { return HasReferenceRoom(r) && !HasPurchaseOrder(r); }
 
 template <int Line>
 const char *Billing(const R &r) {
     return Ups(r).BillingLines[Line];
 }
-const char *VersionLine(const R &r) { return r.label.versionLine; }
 
 // ---------------------------------------------------------------- computed
 

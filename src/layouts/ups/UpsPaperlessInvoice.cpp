@@ -19,7 +19,6 @@ using R = UpsRecords;
 bool Reduced(const R &r) { return Ups(r).PDF417Reduced; }
 bool FullSize(const R &r) { return !Reduced(r); }
 bool InTestMode(const R &r) { return std::strcmp(Ups(r).TestModeFlag, "Y") == 0; }
-const char *VersionLine(const R &r) { return r.label.versionLine; }
 
 // The notice is worded to fill 13 lines (the formatting wraps it at 80
 // columns); they stand 9 dots apart from y 670 down to 778.

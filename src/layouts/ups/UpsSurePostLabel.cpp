@@ -27,21 +27,12 @@ constexpr std::size_t kShortPostalData = 8;
 bool LongCity(const R &r) { return std::strlen(Common(r).ShipTo7) > kCityLineNarrowAbove; }
 bool ShortCity(const R &r) { return !LongCity(r); }
 bool DimensionalWeight(const R &r) { return Ups(r).DimensionalWeight[0] != '\0'; }
-bool Routed(const R &r) {
-    const UpsData &ups = Ups(r);
-    return !IsBlankText(ups.RoutingCode, sizeof ups.RoutingCode) && Is(ups.RouteFound, "Y");
-}
 bool ShortPostal(const R &r) { return std::strlen(Ups(r).PostalBarcodeData) <= kShortPostalData; }
 // The postal bar code moves down below a printed routing code.
 bool RoutedShortPostal(const R &r) { return Routed(r) && ShortPostal(r); }
 bool RoutedLongPostal(const R &r) { return Routed(r) && !ShortPostal(r); }
 bool PlainShortPostal(const R &r) { return !Routed(r) && ShortPostal(r); }
 bool PlainLongPostal(const R &r) { return !Routed(r) && !ShortPostal(r); }
-// A shipper number with a letter leaves fewer digit pairs to pack, so the
-// symbol is longer: narrower bars keep it on the label.
-bool LongTrackingHead(const R &r) { return std::strlen(Ups(r).TrackingBarcodeHead) == 10; }
-bool ShortTrackingHead(const R &r) { return !LongTrackingHead(r); }
-bool InTestMode(const R &r) { return Is(Common(r).TestModeFlag, "Y"); }
 
 constexpr DocumentFrame kFrame = {"UPS SurePost GTL 2020 v1.0 4x6", "%s%s.%s.txt", kUpsLabelsModule, "SurePostPrint",
                                   ZALERR_ZALDOCERR, false};
