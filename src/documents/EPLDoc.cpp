@@ -306,8 +306,12 @@ bool EPLDoc::DrawBarcode(int x, int y, const BarcodeDescriptor &barcode, const c
                       barcode.WideBar, barcode.BarHeight, readable, data);
 }
 
+// Room for the data the symbol holds, not for the most it could hold: a
+// PDF417 field may be 220,001 bytes, and reserving (and zeroing) that much
+// for each symbol cost more than the whole rest of a label.
 bool EPLDoc::AppendBarcodeData(const char *data, uint32_t limit) {
-    if (!EnsureSpace(limit) || !Write(data, TextLength(data, limit))) return false;
+    const auto length = static_cast<uint32_t>(TextLength(data, limit));
+    if (!EnsureSpace(length) || !Write(data, length)) return false;
     return Append("\"\n", 2);
 }
 
