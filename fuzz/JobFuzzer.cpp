@@ -98,14 +98,18 @@ void CapCopies(std::string &text) {
     if (at < value.size() && value[at] == '-') return;
     if (at < value.size() && value[at] == '+') ++at;
     int base = 10;
-    if (at + 1 < value.size() && value[at] == '0' && (value[at + 1] == 'x' || value[at + 1] == 'o' || value[at + 1] == 'b')) {
+    if (at + 1 < value.size() && value[at] == '0' &&
+        (value[at + 1] == 'x' || value[at + 1] == 'o' || value[at + 1] == 'b')) {
         base = value[at + 1] == 'x' ? 16 : value[at + 1] == 'o' ? 8 : 2;
         at += 2;
     }
     long long count = 0;
     for (; at < value.size(); ++at) {
         const char c = value[at];
-        const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'z' ? c - 'a' + 10 : c >= 'A' && c <= 'Z' ? c - 'A' + 10 : 99;
+        const int digit = c >= '0' && c <= '9'   ? c - '0'
+                          : c >= 'a' && c <= 'z' ? c - 'a' + 10
+                          : c >= 'A' && c <= 'Z' ? c - 'A' + 10
+                                                 : 99;
         if (digit >= base) break;
         count = count * base + digit;
         if (count > 1000) return;
@@ -140,7 +144,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     ZALGetLibraryInfoASizes(&info);
     h.media.resize(info.MediaTypesSize / sizeof(MediaType) + 1);
     std::vector<LabelDeviceDescription> devices(info.DevicesSize / sizeof(LabelDeviceDescription) + 1);
-    std::vector<PrintOrientationDefinition> orientations(info.OrientationsSize / sizeof(PrintOrientationDefinition) + 1);
+    std::vector<PrintOrientationDefinition> orientations(info.OrientationsSize / sizeof(PrintOrientationDefinition) +
+                                                         1);
     info.MediaTypes = h.media.data();
     info.Devices = devices.data();
     info.Orientations = orientations.data();
@@ -166,7 +171,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     std::memset(&entry, 0, sizeof entry);
     entry.PortInfo = &port;
     entry.DeviceId = (data[0] & 0x80) != 0 ? 2 : 1;
-    Copy(entry.DeviceDescription, carrier.device[0] != '\0' ? carrier.device : "Label - Eltron Standard ( EPL II; 203 dpi )");
+    Copy(entry.DeviceDescription,
+         carrier.device[0] != '\0' ? carrier.device : "Label - Eltron Standard ( EPL II; 203 dpi )");
     Copy(entry.OptionKeyPrefix, "DEV");
     const uint16_t mediaId = kMediaIds[(data[0] >> 5) & 3];
     for (const MediaType &m : h.media) {
