@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <exception>
 #include <string>
 
@@ -37,6 +38,21 @@ template <std::size_t N>
 void ReadUpsKey(const char *key, std::size_t chars, const char *defaultValue, char (&field)[N], const JobFile &job) {
     const std::size_t size = std::min(chars + 1, N);
     job.Raw(key, defaultValue, field, static_cast<uint32_t>(size));
+}
+
+// A UPS job key that must hold exactly `chars` characters, into field.  One
+// character more is read, so a longer value is refused with `refusal` (the
+// job's Description), not cut to a valid-looking length.
+template <std::size_t N>
+bool ReadUpsKeyOfLength(const char *key, std::size_t chars, const char *refusal, char (&field)[N], const JobFile &job) {
+    std::string value(chars + 2, '\0');
+    job.Raw(key, "", value.data(), static_cast<uint32_t>(value.size()));
+    if (std::strlen(value.c_str()) != chars || chars >= N) {
+        job.Refuse(refusal);
+        return false;
+    }
+    std::memcpy(field, value.c_str(), chars + 1);
+    return true;
 }
 
 // Characters `from` to `to` (1-based, inclusive) of text, as far as the

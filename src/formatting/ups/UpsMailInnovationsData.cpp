@@ -176,15 +176,8 @@ bool FormatMailInnovations(MailInnovationsData &mi, CommonData &common, LabelCon
 }  // namespace
 
 bool ReadMiTrackingNumber(MailInnovationsData &mi, const JobFile &job) {
-    // one character more than a tracking number has: a longer one is refused, not cut
-    char tracking[kTrackingChars + 2] = "";
-    ReadUpsKey("TrackingNumber", kTrackingChars + 1, "", tracking, job);
-    if (std::strlen(tracking) != kTrackingChars) {
-        job.Refuse("Tracking number must be 18 characters in length.");
-        return false;
-    }
-    CopyText(mi.TrackingNumber, tracking);
-    return true;
+    return ReadUpsKeyOfLength("TrackingNumber", kTrackingChars, "Tracking number must be 18 characters in length.",
+                              mi.TrackingNumber, job);
 }
 
 bool EncodeUPSDataMatrixString(MailInnovationsData &mi) {

@@ -44,14 +44,9 @@ std::string Slices(const char *text, std::initializer_list<std::pair<std::size_t
 bool NonZero(const char *count) { return std::atoi(count) != 0; }
 
 bool FormatPickup(PickupSummaryData &p, const JobFile &job) {
-    // one character more than the bar code has: a longer one is refused, not cut
-    char barcode[kBarcodeChars + 2] = "";
-    ReadUpsKey("PickupSummaryBarcode", kBarcodeChars + 1, "", barcode, job);
-    if (std::strlen(barcode) != kBarcodeChars) {
-        job.Refuse("Pickup barcode must be 23 characters in length.");
+    if (!ReadUpsKeyOfLength("PickupSummaryBarcode", kBarcodeChars, "Pickup barcode must be 23 characters in length.",
+                            p.PickupSummaryBarcode, job))
         return false;
-    }
-    CopyText(p.PickupSummaryBarcode, barcode);
 
     char shippingRecord[11] = "";
     char account[7] = "";
